@@ -1,0 +1,25 @@
+// The one game object: owns the render device, the camera, the player's input and movement, and
+// the scene, and gives the process entry its start-up, frame and shutdown.
+#pragma once
+
+#include "platform/win32.h"
+#include "render/camera.h"
+#include "render/render_device.h"
+
+class GameApp {
+public:
+    bool Init(HWND hwnd);
+    HRESULT Frame();
+    void Shutdown();
+
+    // Read-only views for the tools that drive the game (the capture tool's trace and shots).
+    const Camera& GetCamera() const { return camera; }
+    IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
+
+private:
+    RenderDevice renderDevice;
+    Camera camera;
+};
+
+// The process-wide instance every entry point drives.
+extern GameApp gameApp;

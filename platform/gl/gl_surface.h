@@ -1,0 +1,31 @@
+// What the OpenGL device needs from a window system: a current 3.3 core context and, where there
+// is a window, a default framebuffer to present into. The SDL2 and headless back-ends each
+// define the two factory functions below; the build links exactly one of them.
+#pragma once
+
+#include <memory>
+
+#include "platform/direct3d8.h"
+
+class GlSurface {
+public:
+    virtual ~GlSurface() = default;
+
+    // Pixel size of the window's drawable; 0 x 0 when there is no window.
+    virtual void GetDrawableSize(int* width, int* height) = 0;
+    // Shows what was drawn into the default framebuffer.
+    virtual void SwapBuffers() = 0;
+    // Asks for retrace-synchronised swaps; false when the platform refused.
+    virtual bool SetSwapInterval(int interval) = 0;
+    virtual int RefreshRateHz() = 0;
+    // Whether presents are paced to a display at all (false for the headless build).
+    virtual bool HasDisplay() const = 0;
+    // Switches between a borderless desktop-sized window and the plain window.
+    virtual void SetFullScreen(bool fullScreen) = 0;
+};
+
+// The desktop's current mode: size, refresh rate and pixel format.
+bool GlQueryDesktopMode(D3DDISPLAYMODE* mode);
+
+// A context made current for the device window; null on failure.
+std::unique_ptr<GlSurface> GlCreateSurface(HWND window, bool fullScreen);

@@ -1,0 +1,98 @@
+// The OpenGL device's window system in the headless build: an OpenGL 3.3 core context on EGL with
+// no surface at all (Mesa's surfaceless platform, llvmpipe when there is no GPU). The device draws
+// into its own back buffer, so nothing else is needed; presents are not paced.
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include "platform/gl/gl_surface.h"
+
+namespace {
+
+const int kVirtualWidth = 1024;
+const int kVirtualHeight = 768;
+
+class EglSurfaceless : public GlSurface {
+public:
+    EglSurfaceless(EGLDisplay eglDisplay, EGLContext eglContext)
+        : display(eglDisplay), context(eglContext) {}
+    ~EglSurfaceless() override {
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display, context);
+        eglTerminate(display);
+    }
+
+    // The device window of the headless build is virtual, with the game's size.
+    void GetDrawableSize(int* width, int* height) override {
+        *width = kVirtualWidth;
+        *height = kVirtualHeight;
+    }
+    void SwapBuffers() override {}
+    bool SetSwapInterval(int) override { return false; }
+    int RefreshRateHz() override { return 60; }
+    bool HasDisplay() const override { return false; }
+    void SetFullScreen(bool) override {}
+
+private:
+    EGLDisplay display;
+    EGLContext context;
+};
+
+EGLDisplay OpenSurfacelessDisplay() {
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        return EGL_NO_DISPLAY;
+    }
+    return getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+}
+
+}  // namespace
+
+bool GlQueryDesktopMode(D3DDISPLAYMODE* mode) {
+    mode->Width = kVirtualWidth;
+    mode->Height = kVirtualHeight;
+    mode->RefreshRate = 60;
+    mode->Format = D3DFMT_X8R8G8B8;
+    return true;
+}
+
+std::unique_ptr<GlSurface> GlCreateSurface(HWND, bool) {
+    EGLDisplay display = OpenSurfacelessDisplay();
+    if (display == EGL_NO_DISPLAY) {
+        return nullptr;
+    }
+    EGLint major = 0;
+    EGLint minor = 0;
+    if (!eglInitialize(display, &major, &minor)) {
+        return nullptr;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        eglTerminate(display);
+        return nullptr;
+    }
+    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_SURFACE_TYPE, 0,
+                                       EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint configCount = 0;
+    if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount == 0) {
+        config = EGL_NO_CONFIG_KHR;  // surfaceless contexts need no config
+    }
+    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                        3,
+                                        EGL_CONTEXT_MINOR_VERSION,
+                                        3,
+                                        EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                        EGL_NONE};
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    if (context == EGL_NO_CONTEXT) {
+        eglTerminate(display);
+        return nullptr;
+    }
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
+        eglDestroyContext(display, context);
+        eglTerminate(display);
+        return nullptr;
+    }
+    return std::make_unique<EglSurfaceless>(display, context);
+}

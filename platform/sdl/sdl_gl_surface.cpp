@@ -1,0 +1,68 @@
+// The OpenGL device's window system on SDL2: a 3.3 core context on the game window, full screen
+// as a borderless desktop-sized window (the display mode is never changed).
+#include <SDL.h>
+
+#include "platform/gl/gl_surface.h"
+
+namespace {
+
+class SdlGlSurface : public GlSurface {
+public:
+    SdlGlSurface(SDL_Window* sdlWindow, SDL_GLContext glContext)
+        : window(sdlWindow), context(glContext) {}
+    ~SdlGlSurface() override { SDL_GL_DeleteContext(context); }
+
+    void GetDrawableSize(int* width, int* height) override {
+        SDL_GL_GetDrawableSize(window, width, height);
+    }
+    void SwapBuffers() override { SDL_GL_SwapWindow(window); }
+    bool SetSwapInterval(int interval) override { return SDL_GL_SetSwapInterval(interval) == 0; }
+    int RefreshRateHz() override {
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(window);
+        if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 &&
+            mode.refresh_rate > 0) {
+            return mode.refresh_rate;
+        }
+        return 60;
+    }
+    bool HasDisplay() const override { return true; }
+    void SetFullScreen(bool fullScreen) override {
+        SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+
+private:
+    SDL_Window* window;
+    SDL_GLContext context;
+};
+
+}  // namespace
+
+bool GlQueryDesktopMode(D3DDISPLAYMODE* mode) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
+    }
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        return false;
+    }
+    mode->Width = static_cast<UINT>(desktop.w);
+    mode->Height = static_cast<UINT>(desktop.h);
+    mode->RefreshRate = static_cast<UINT>(desktop.refresh_rate);
+    mode->Format = SDL_BITSPERPIXEL(desktop.format) == 16 ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8;
+    return true;
+}
+
+std::unique_ptr<GlSurface> GlCreateSurface(HWND window, bool fullScreen) {
+    SDL_Window* sdlWindow = reinterpret_cast<SDL_Window*>(window);
+    if (sdlWindow == nullptr) {
+        return nullptr;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(sdlWindow);
+    if (context == nullptr) {
+        return nullptr;
+    }
+    auto surface = std::make_unique<SdlGlSurface>(sdlWindow, context);
+    surface->SetFullScreen(fullScreen);
+    return surface;
+}

@@ -1,0 +1,44 @@
+#include "platform/sdl/sdl_window.h"
+
+#include <SDL.h>
+
+HWND SdlCreateGameWindow(const char* title, int width, int height, const char** error) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        *error = SDL_GetError();
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // The device draws into its own back buffer; the window only receives the finished frame.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_Window* window =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    if (window == nullptr) {
+        *error = SDL_GetError();
+        SDL_Quit();
+        return nullptr;
+    }
+    return reinterpret_cast<HWND>(window);
+}
+
+void SdlDestroyGameWindow(HWND window) {
+    if (window != nullptr) {
+        SDL_DestroyWindow(reinterpret_cast<SDL_Window*>(window));
+    }
+    SDL_Quit();
+}
+
+SdlPumpResult SdlPumpOneEvent() {
+    SDL_Event event;
+    if (SDL_PollEvent(&event) == 0) {
+        return SdlPumpResult::NoEvent;
+    }
+    if (event.type == SDL_QUIT ||
+        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+        return SdlPumpResult::WindowClosed;
+    }
+    return SdlPumpResult::Event;
+}

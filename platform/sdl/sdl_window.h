@@ -1,0 +1,18 @@
+// The game window and its event pump on SDL2, for the Linux entry point.
+#pragma once
+
+#include "platform/win32.h"
+
+// Initialises SDL's video and creates a visible window for an OpenGL 3.3 core context.
+// Returns null (with SDL's reason in *error) when no window can be made.
+HWND SdlCreateGameWindow(const char* title, int width, int height, const char** error);
+void SdlDestroyGameWindow(HWND window);
+
+enum class SdlPumpResult {
+    NoEvent,       // the queue was empty
+    Event,         // one event was taken and handled
+    WindowClosed,  // one event was taken: the window was closed
+};
+
+// Takes at most one pending event without blocking.
+SdlPumpResult SdlPumpOneEvent();

@@ -1,0 +1,54 @@
+// Checks on a real display (Xvfb in CI) that presents are paced to the refresh: 120 presents of a
+// full-screen device must take about two seconds at 60 Hz, not a few milliseconds. Prints the
+// time taken; exits 1 when presents ran unpaced.
+#include <chrono>
+#include <cstdio>
+
+#include "platform/direct3d8.h"
+#include "platform/sdl/sdl_window.h"
+
+int main() {
+    const char* error = "";
+    HWND window = SdlCreateGameWindow("Skimlark pacing check", 1024, 768, &error);
+    if (window == nullptr) {
+        std::fprintf(stderr, "no window: %s\n", error);
+        return 1;
+    }
+    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    D3DDISPLAYMODE mode{};
+    d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.BackBufferWidth = 1024;
+    parameters.BackBufferHeight = 768;
+    parameters.BackBufferFormat = mode.Format;
+    parameters.BackBufferCount = 1;
+    parameters.SwapEffect = D3DSWAPEFFECT_COPY;
+    parameters.hDeviceWindow = window;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D16;
+    parameters.FullScreen_PresentationInterval = D3DPRESENT_INTERVAL_ONE;
+    IDirect3DDevice8* device = nullptr;
+    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device))) {
+        std::fprintf(stderr, "no device\n");
+        return 1;
+    }
+
+    const int presents = 120;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < presents; ++i) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF646464, 1.0f, 0);
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const int refresh = mode.RefreshRate > 0 ? static_cast<int>(mode.RefreshRate) : 60;
+    const double expected = static_cast<double>(presents) / refresh;
+    std::printf("%d presents at %d Hz took %.3f s (paced: %.3f s)\n", presents, refresh, seconds,
+                expected);
+
+    device->Release();
+    d3d->Release();
+    SdlDestroyGameWindow(window);
+    return seconds >= 0.8 * expected ? 0 : 1;
+}
