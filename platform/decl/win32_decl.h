@@ -56,6 +56,13 @@ typedef struct tagPOINT {
     LONG y;
 } POINT;
 
+typedef struct tagPALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+} PALETTEENTRY;
+
 // Only ever passed as a null pointer (Present's dirty region).
 struct _RGNDATA;
 typedef _RGNDATA RGNDATA;
