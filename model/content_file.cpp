@@ -30,13 +30,14 @@ bool ReadContentFile(const char* path, std::vector<uint8_t>* bytes) {
     bool ok = std::fseek(file, 0, SEEK_END) == 0;
     const long size = ok ? std::ftell(file) : -1;
     ok = ok && size >= 0 && size <= kLargestContentFile && std::fseek(file, 0, SEEK_SET) == 0;
+    std::vector<uint8_t> contents;
     if (ok) {
-        bytes->resize(static_cast<size_t>(size));
-        ok = size == 0 || std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+        contents.resize(static_cast<size_t>(size));
+        ok = size == 0 || std::fread(contents.data(), 1, contents.size(), file) == contents.size();
     }
     std::fclose(file);
-    if (!ok) {
-        bytes->clear();
+    if (ok) {
+        bytes->swap(contents);
     }
     return ok;
 }

@@ -25,9 +25,10 @@ TEST(ContentFileTest, BackslashesOpenTheFileInsideTheDirectory) {
 TEST(ContentFileTest, MissingFilesAndDirectoriesAreNotContent) {
     std::vector<uint8_t> bytes{1, 2, 3};
     EXPECT_FALSE(ReadContentFile("no/such/file.ms3d", &bytes));
-    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3}));
     std::filesystem::create_directories("content_file_dir");
     EXPECT_FALSE(ReadContentFile("content_file_dir", &bytes));
+    EXPECT_EQ(bytes.size(), 3u);
     std::filesystem::remove_all("content_file_dir");
     EXPECT_FALSE(ReadContentFile(nullptr, &bytes));
 }
