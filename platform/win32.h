@@ -10,10 +10,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-// clang-format off: mmsystem.h needs windows.h first.
-#include <mmsystem.h>
 #include <windows.h>
-// clang-format on
+
+// mmsystem.h needs windows.h first.
+#include <mmsystem.h>
 #else
 #include "platform/decl/win32_decl.h"
 #endif
