@@ -7,3 +7,4 @@
 
 void HeadlessSetKeyHeld(BYTE dikCode, bool held);
 void HeadlessReleaseAllKeys();
+bool HeadlessKeyHeld(BYTE dikCode);
