@@ -1,6 +1,8 @@
 #include "platform/gl/gl_device.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -18,6 +20,13 @@ namespace {
 // OpenGL 3.3 promises at least this texture side.
 constexpr UINT kMinimumMaxTextureSize = 1024;
 std::atomic<UINT> knownMaxTextureSize{kMinimumMaxTextureSize};
+
+// Devices alive, for the exit handler.
+std::vector<GlDevice*>& LiveDevices() {
+    static std::vector<GlDevice*>* devices = new std::vector<GlDevice*>();
+    return *devices;
+}
+bool exitHandlerRegistered = false;
 
 D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     D3DMATRIX product;
@@ -105,8 +114,30 @@ HRESULT GlDevice::Create(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFla
         device->Release();
         return D3DERR_NOTAVAILABLE;
     }
+    // Registered after the window system registered its own (while the surface was made), so
+    // it runs first. Objects that static destructors release later (a game object's member
+    // releasing its buffer) then find no context and make no OpenGL call.
+    if (!exitHandlerRegistered) {
+        exitHandlerRegistered = std::atexit(AbandonContextsAtExit) == 0;
+    }
     *out = device;
     return D3D_OK;
+}
+
+void GlDevice::AbandonContextsAtExit() {
+    for (GlDevice* device : LiveDevices()) {
+        device->AbandonContext();
+    }
+}
+
+void GlDevice::AbandonContext() {
+    if (!HasContext()) {
+        return;
+    }
+    // Destroying the context frees everything in it.
+    programs.Abandon();
+    backBuffer.Abandon();
+    surface.reset();
 }
 
 UINT GlDevice::KnownMaxTextureSize() {
@@ -215,6 +246,7 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       worldViewProjectionVersion(kNever) {
     parent->AddRef();
     CountGlObjectCreated();
+    LiveDevices().push_back(this);
     pacer.SetRefreshRate(surface->RefreshRateHz());
     InitContextState();
 }
@@ -222,11 +254,15 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
 GlDevice::~GlDevice() {
     // Bound resources with no outside user go here, while the context is still current.
     ReleaseBindings();
-    programs.Clear();
-    glDeleteSamplers(static_cast<GLsizei>(kTextureStageCount), samplers);
-    glDeleteVertexArrays(1, &vertexArray);
-    backBuffer.Destroy();
-    surface.reset();
+    if (HasContext()) {
+        programs.Clear();
+        glDeleteSamplers(static_cast<GLsizei>(kTextureStageCount), samplers);
+        glDeleteVertexArrays(1, &vertexArray);
+        backBuffer.Destroy();
+        surface.reset();
+    }
+    auto& devices = LiveDevices();
+    devices.erase(std::remove(devices.begin(), devices.end(), this), devices.end());
     CountGlObjectDestroyed();
     parent->Release();
 }

@@ -84,6 +84,10 @@ public:
     void ForgetTexture(GLuint name);
     void ForgetBuffer(GLuint name);
 
+    // False once the context was torn down at process exit; resources released after that
+    // (by static destructors) skip their OpenGL calls.
+    bool HasContext() const { return surface != nullptr; }
+
 private:
     GlDevice(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFlags,
              const D3DPRESENT_PARAMETERS& presentParameters, std::unique_ptr<GlSurface> surface);
@@ -93,6 +97,10 @@ private:
     void InitContextState();
     void ReleaseBindings();
     void ForgetAppliedState();
+    // At process exit, before the window system's own exit handlers: the context goes with
+    // every object in it, and later releases make no OpenGL call.
+    void AbandonContext();
+    static void AbandonContextsAtExit();
 
     // The draw's steps: each compares with what was applied and calls OpenGL only on change.
     GlProgram* PrepareProgram();

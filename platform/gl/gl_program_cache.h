@@ -44,6 +44,8 @@ public:
     GlProgram* Get(const FixedFunctionKey& key);
     // Deletes every program; needs the context.
     void Clear();
+    // Forgets every program without OpenGL calls, for when the context is already gone.
+    void Abandon() { programs.clear(); }
     // Marks every program's uniforms stale (the device's counters restarted).
     void InvalidateUniforms();
     size_t Size() const { return programs.size(); }

@@ -89,8 +89,10 @@ GlTexture::GlTexture(GlDevice* device, GLuint name, D3DFORMAT textureFormat,
       pool(texturePool) {}
 
 GlTexture::~GlTexture() {
-    Device()->ForgetTexture(texture);
-    glDeleteTextures(1, &texture);
+    if (Device()->HasContext()) {
+        Device()->ForgetTexture(texture);
+        glDeleteTextures(1, &texture);
+    }
 }
 
 void GlTexture::BindForUpload() const {

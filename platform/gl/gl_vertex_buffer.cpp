@@ -57,8 +57,10 @@ GlVertexBuffer::GlVertexBuffer(GlDevice* device, UINT length, DWORD bufferUsage,
       written(false) {}
 
 GlVertexBuffer::~GlVertexBuffer() {
-    Device()->ForgetBuffer(buffer);
-    glDeleteBuffers(1, &buffer);
+    if (Device()->HasContext()) {
+        Device()->ForgetBuffer(buffer);
+        glDeleteBuffers(1, &buffer);
+    }
 }
 
 HRESULT STDMETHODCALLTYPE GlVertexBuffer::QueryInterface(REFIID, void** object) {
