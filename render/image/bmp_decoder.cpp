@@ -55,6 +55,11 @@ bool BitCountFitsCompression(uint16_t bitCount, uint32_t compression) {
     }
 }
 
+// Bytes per stored row: whole 32-bit words.
+size_t RowStride(UINT width, uint16_t bitCount) {
+    return (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
+}
+
 // Where the pixel rows sit, and how to read them.
 struct PixelSource {
     const uint8_t* bytes;
@@ -65,15 +70,7 @@ HRESULT DecodeUncompressed(const InfoHeader& header, const PixelSource& source,
                            const BitFieldLayout& layout, bool topDown, DecodedImage* image) {
     const UINT width = image->width;
     const UINT height = image->height;
-    size_t rowBits = 0;
-    if (!MultiplySizes(width, header.bitCount, &rowBits)) {
-        return E_FAIL;
-    }
-    const size_t stride = (rowBits + 31) / 32 * 4;
-    size_t needed = 0;
-    if (!MultiplySizes(stride, height, &needed) || needed > source.size) {
-        return E_FAIL;
-    }
+    const size_t stride = RowStride(width, header.bitCount);
     const size_t paletteSize = image->palette.size();
     for (UINT row = 0; row < height; ++row) {
         const uint8_t* src = source.bytes + row * stride;
@@ -292,6 +289,13 @@ HRESULT DecodeBitmap(const uint8_t* data, size_t size, size_t infoOffset, size_t
         pixelOffset = tableOffset + tableBytes;
     }
     if (pixelOffset > size) {
+        return E_FAIL;
+    }
+
+    // Uncompressed rows must all be there before the image is allocated.
+    size_t rowBytes = 0;
+    if (!runLength && (!MultiplySizes(RowStride(width, header.bitCount), height, &rowBytes) ||
+                       rowBytes > size - pixelOffset)) {
         return E_FAIL;
     }
 

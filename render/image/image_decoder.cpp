@@ -22,7 +22,7 @@ bool IsJpegData(const uint8_t* data, size_t size) {
 
 struct Decoder {
     bool (*recognises)(const uint8_t* data, size_t size);
-    HRESULT (*decode)
+    HRESULT(*decode)
     (const uint8_t* data, size_t size, const ImageLimits& limits, DecodedImage* image);
 };
 
