@@ -41,6 +41,9 @@ private:
             return 0xFF;
         }
         const uint64_t value = (packed & field.mask) >> field.shift;
+        if (field.maximum == 255) {
+            return static_cast<uint32_t>(value);
+        }
         return static_cast<uint32_t>((value * 255 + field.maximum / 2) / field.maximum);
     }
 

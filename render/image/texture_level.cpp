@@ -37,25 +37,33 @@ HRESULT TextureLevel::BuildFromImage(const DecodedImage& image, UINT levelWidth,
     const int fieldCount = texelLayout.fieldCount;
     float scale[4];
     int channelOf[4];
-    uint16_t maximum[4];
+    int maximum[4];
+    bool luminance = false;
     for (int f = 0; f < fieldCount; ++f) {
-        maximum[f] = static_cast<uint16_t>((1u << texelLayout.fields[f].bits) - 1);
+        maximum[f] = (1 << texelLayout.fields[f].bits) - 1;
         scale[f] = maximum[f] / 255.0f;
         channelOf[f] = static_cast<int>(texelLayout.fields[f].channel);
+        luminance = luminance || texelLayout.fields[f].channel == TexelChannel::kLuminance;
     }
     return ResampleImage(image, levelWidth, levelHeight, filter, [&](UINT y, const float* argb) {
         uint16_t* out = values.data() + static_cast<size_t>(y) * levelWidth * fieldCount;
+        float thresholds[4];
+        for (int x = 0; x < 4; ++x) {
+            thresholds[x] = dither ? (kBayer[y & 3][x] + 0.5f) / 16.0f : 0.5f;
+        }
         for (UINT x = 0; x < levelWidth; ++x) {
-            const float* texel = argb + 4 * static_cast<size_t>(x);
-            const float threshold = dither ? (kBayer[y & 3][x & 3] + 0.5f) / 16.0f : 0.5f;
+            // A, R, G, B at 0..3 and, where the format wants it, luminance at 4.
+            float texel[5];
+            std::copy(argb + 4 * static_cast<size_t>(x), argb + 4 * static_cast<size_t>(x) + 4,
+                      texel);
+            if (luminance) {
+                texel[4] = (54.0f * texel[1] + 183.0f * texel[2] + 19.0f * texel[3]) / 256.0f;
+            }
+            const float threshold = thresholds[x & 3];
             for (int f = 0; f < fieldCount; ++f) {
-                // Channels A, R, G, B sit at 0..3; luminance weighs the colour channels.
-                const float v =
-                    channelOf[f] < 4
-                        ? texel[channelOf[f]]
-                        : (54.0f * texel[1] + 183.0f * texel[2] + 19.0f * texel[3]) / 256.0f;
-                const float q = std::floor(v * scale[f] + threshold);
-                *out++ = static_cast<uint16_t>(std::clamp(q, 0.0f, float(maximum[f])));
+                // Never negative, so truncation rounds down.
+                const int q = static_cast<int>(texel[channelOf[f]] * scale[f] + threshold);
+                *out++ = static_cast<uint16_t>(std::clamp(q, 0, maximum[f]));
             }
         }
     });
@@ -87,20 +95,58 @@ HRESULT TextureLevel::BuildHalf(const TextureLevel& above, UINT levelWidth, UINT
     return S_OK;
 }
 
-void TextureLevel::Store(uint8_t* bits, size_t pitch) const {
-    const int fieldCount = layout->fieldCount;
-    const unsigned bytes = layout->bytesPerTexel;
-    const uint16_t* in = values.data();
+namespace {
+
+// Packs rows of `fieldCount` values per texel into `bytes`-byte texels; the counts are template
+// parameters so that the common formats get loops the compiler can unroll.
+template <int kFields, int kBytes>
+void StoreTexels(const TexelLayout& layout, const uint16_t* in, UINT width, UINT height,
+                 uint8_t* bits, size_t pitch) {
+    uint32_t shifts[kFields];
+    for (int f = 0; f < kFields; ++f) {
+        shifts[f] = layout.fields[f].shift;
+    }
     for (UINT y = 0; y < height; ++y) {
         uint8_t* out = bits + y * pitch;
         for (UINT x = 0; x < width; ++x) {
-            uint32_t word = layout->unusedBits;
-            for (int f = 0; f < fieldCount; ++f) {
-                word |= static_cast<uint32_t>(*in++) << layout->fields[f].shift;
+            uint32_t word = layout.unusedBits;
+            for (int f = 0; f < kFields; ++f) {
+                word |= static_cast<uint32_t>(in[f]) << shifts[f];
             }
-            for (unsigned b = 0; b < bytes; ++b) {
-                *out++ = static_cast<uint8_t>(word >> (8 * b));
+            in += kFields;
+            for (int b = 0; b < kBytes; ++b) {
+                out[b] = static_cast<uint8_t>(word >> (8 * b));
             }
+            out += kBytes;
         }
+    }
+}
+
+}  // namespace
+
+void TextureLevel::Store(uint8_t* bits, size_t pitch) const {
+    const uint16_t* in = values.data();
+    const TexelLayout& l = *layout;
+    switch (l.fieldCount * 10 + l.bytesPerTexel) {
+        case 44:
+            return StoreTexels<4, 4>(l, in, width, height, bits, pitch);
+        case 34:
+            return StoreTexels<3, 4>(l, in, width, height, bits, pitch);
+        case 33:
+            return StoreTexels<3, 3>(l, in, width, height, bits, pitch);
+        case 32:
+            return StoreTexels<3, 2>(l, in, width, height, bits, pitch);
+        case 42:
+            return StoreTexels<4, 2>(l, in, width, height, bits, pitch);
+        case 31:
+            return StoreTexels<3, 1>(l, in, width, height, bits, pitch);
+        case 22:
+            return StoreTexels<2, 2>(l, in, width, height, bits, pitch);
+        case 21:
+            return StoreTexels<2, 1>(l, in, width, height, bits, pitch);
+        case 24:
+            return StoreTexels<2, 4>(l, in, width, height, bits, pitch);
+        default:  // A8 and L8: the one remaining shape in the table
+            return StoreTexels<1, 1>(l, in, width, height, bits, pitch);
     }
 }
