@@ -98,11 +98,24 @@ HRESULT DecodeUncompressed(const InfoHeader& header, const PixelSource& source,
                 }
                 break;
             case 24:
+                if (header.compression == kCompressionNone) {
+                    for (UINT x = 0; x < width; ++x) {
+                        out[x] = 0xFF000000u | ReadLe24(src + 3 * x);
+                    }
+                    break;
+                }
                 for (UINT x = 0; x < width; ++x) {
                     out[x] = layout.ToArgb(ReadLe24(src + 3 * x));
                 }
                 break;
             default:
+                if (header.compression == kCompressionNone) {
+                    // Blue, green, red and an unused byte: the common case, read directly.
+                    for (UINT x = 0; x < width; ++x) {
+                        out[x] = 0xFF000000u | ReadLe24(src + 4 * x);
+                    }
+                    break;
+                }
                 for (UINT x = 0; x < width; ++x) {
                     out[x] = layout.ToArgb(ReadLe32(src + 4 * x));
                 }

@@ -45,6 +45,24 @@ HRESULT TextureLevel::BuildFromImage(const DecodedImage& image, UINT levelWidth,
         channelOf[f] = static_cast<int>(texelLayout.fields[f].channel);
         luminance = luminance || texelLayout.fields[f].channel == TexelChannel::kLuminance;
     }
+    // Same size into 8-bit channels: the values are the image's own bytes, which is what the
+    // general path below computes too, without the trip through floating point.
+    const bool byteCopy =
+        levelWidth == image.width && levelHeight == image.height && !luminance &&
+        std::all_of(maximum, maximum + fieldCount, [](int m) { return m == 255; });
+    if (byteCopy) {
+        static const int kShiftOfChannel[4] = {24, 16, 8, 0};  // A, R, G, B of an A8R8G8B8 value
+        uint16_t* out = values.data();
+        for (UINT y = 0; y < levelHeight; ++y) {
+            for (UINT x = 0; x < levelWidth; ++x) {
+                const uint32_t pixel = image.Pixel(x, y);
+                for (int f = 0; f < fieldCount; ++f) {
+                    *out++ = static_cast<uint16_t>((pixel >> kShiftOfChannel[channelOf[f]]) & 0xFF);
+                }
+            }
+        }
+        return S_OK;
+    }
     return ResampleImage(image, levelWidth, levelHeight, filter, [&](UINT y, const float* argb) {
         uint16_t* out = values.data() + static_cast<size_t>(y) * levelWidth * fieldCount;
         float thresholds[4];
