@@ -32,6 +32,23 @@ public:
 
 }  // namespace
 
+Ms3dWriterModel Ms3dModelOfWorldTriangles(
+    const std::vector<std::array<Ms3dWriterVertex, 3>>& triangles) {
+    Ms3dWriterModel model;
+    model.groups.emplace_back();
+    for (const auto& triangle : triangles) {
+        std::array<uint16_t, 3> indices;
+        for (int corner = 0; corner < 3; ++corner) {
+            indices[corner] = static_cast<uint16_t>(model.vertices.size());
+            const Ms3dWriterVertex& v = triangle[corner];
+            model.vertices.push_back(Ms3dWriterVertex{v.x, v.y, -v.z});
+        }
+        model.groups[0].triangles.push_back(static_cast<uint16_t>(model.triangles.size()));
+        model.triangles.push_back(indices);
+    }
+    return model;
+}
+
 std::vector<uint8_t> Ms3dFileBytes(const Ms3dWriterModel& model) {
     ByteWriter w;
     w.Bytes("MS3D000000", 10);

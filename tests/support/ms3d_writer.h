@@ -24,6 +24,11 @@ struct Ms3dWriterModel {
     std::vector<Ms3dWriterGroup> groups;
 };
 
+// One group of the given triangles, corners in the game's world (z is negated into the file, as
+// the loader negates it back), each triangle with its own three vertices.
+Ms3dWriterModel Ms3dModelOfWorldTriangles(
+    const std::vector<std::array<Ms3dWriterVertex, 3>>& triangles);
+
 std::vector<uint8_t> Ms3dFileBytes(const Ms3dWriterModel& model);
 // False when the file cannot be written.
 bool WriteMs3dFile(const std::string& path, const Ms3dWriterModel& model);
