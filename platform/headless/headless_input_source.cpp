@@ -1,5 +1,6 @@
 // The DirectInput objects' input in the headless build: the scripted key table, a window that is
-// always in the foreground, and a mouse that never moves.
+// always in the foreground, and a mouse that never moves. The game's devices still need a non-null
+// window handle (any value serves), as foreground mode refuses a null one.
 #include <cstring>
 
 #include "platform/dinput/input_source.h"
