@@ -128,11 +128,11 @@ const std::vector<Island>& WorldIslands() {
         {"south-west bluffs", -105.0f, -70.0f, 28.0f, 18.0f, IslandKind::kRocky, 53u},
         {"north-west downs", -98.0f, 98.0f, 30.0f, 5.0f, IslandKind::kGrassy, 67u},
         {"drift bar", 118.0f, -16.0f, 9.0f, 1.3f, IslandKind::kSandbar, 71u},
-        {"north-east cay", 142.0f, 114.0f, 21.0f, 4.0f, IslandKind::kGrassy, 83u},
+        {"north-east cay", 128.0f, 106.0f, 21.0f, 4.0f, IslandKind::kGrassy, 83u},
         {"west cay", -168.0f, 8.0f, 19.0f, 4.0f, IslandKind::kGrassy, 97u},
         {"south stack", -25.0f, -162.0f, 14.0f, 12.0f, IslandKind::kRocky, 101u},
         {"mid bar", 60.0f, -48.0f, 7.0f, 1.0f, IslandKind::kSandbar, 113u},
-        {"east cay", 170.0f, 40.0f, 18.0f, 4.0f, IslandKind::kGrassy, 127u},
+        {"east cay", 163.0f, 34.0f, 18.0f, 4.0f, IslandKind::kGrassy, 127u},
     };
     return islands;
 }
