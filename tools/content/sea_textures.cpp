@@ -33,11 +33,11 @@ Image PaintWater(int size) {
         const float warpY = 0.35f * FractalNoise(u * 3.0f + 5.0f, v * 3.0f, 503u, 2, 0.5f, 3);
         const CellDistances cells =
             CellularNoise(u * 9.0f + warpX * 3.0f, v * 9.0f + warpY * 3.0f, 504u, 9);
-        const float ridge = SmoothStep(0.16f, 0.0f, cells.second - cells.nearest);
+        const float ridge = SmoothStep(0.09f, 0.0f, cells.second - cells.nearest);
         const float ripple = 0.5f + 0.5f * std::sin(kTwoPi * (u * 22.0f + v * 6.0f) + 6.0f * swell);
         Color water = Mix(kDeepWater, kLightWater, SmoothStep(-0.5f, 0.6f, swell));
         water = water * (0.94f + 0.08f * ripple);
-        return Mix(water, kCrest, ridge * 0.55f);
+        return Mix(water, kCrest, ridge * 0.35f);
     });
     return image;
 }
