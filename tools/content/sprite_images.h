@@ -20,8 +20,8 @@ Image PaintLeaf(int size);
 // A soft round glow, white in the middle: added to the scene tinted from dark red to orange.
 Image PaintParticle(int size);
 
-// True when an image keeps to the rules of the colour key: the part below the diagonal is pure
-// black, and `opaqueInside` of the pixels above it are not.
+// True when every pixel wholly below the diagonal is pure black, so that nothing the game cannot
+// draw is painted there.
 bool IsKeyedBelowDiagonal(const Image& image);
 
 }  // namespace content
