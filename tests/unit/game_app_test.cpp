@@ -4,9 +4,9 @@
 
 #include "platform/posix/message_queue.h"
 #include "tests/support/fake_direct_input.h"
-#include "tests/support/ms3d_writer.h"
 #include "tests/support/recording_device.h"
 #include "tests/support/scoped_working_directory.h"
+#include "tests/support/world_triangles_file.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ protected:
         while (TakeQuitMessage(nullptr)) {
         }
         // Open water everywhere: a collision model with no triangles.
-        ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dModelOfWorldTriangles({})));
+        ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dFileOfWorldTriangles({})));
     }
     void TearDown() override {
         app.Shutdown();
@@ -110,7 +110,7 @@ TEST_F(GameAppTest, InitFailsWithoutTheCollisionModelOrTheKeyboard) {
     EXPECT_EQ(CallLog::Get().Count("DirectInput8Create"), 0);
     app.Shutdown();
 
-    ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dModelOfWorldTriangles({})));
+    ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dFileOfWorldTriangles({})));
     FakeInput::Get().LoseFocus();
     EXPECT_FALSE(app.Init(reinterpret_cast<HWND>(0x1)));
 }

@@ -4,8 +4,8 @@
 
 #include "platform/posix/message_queue.h"
 #include "tests/support/fake_direct_input.h"
-#include "tests/support/ms3d_writer.h"
 #include "tests/support/scoped_working_directory.h"
+#include "tests/support/world_triangles_file.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ struct PlayerState {
 
 // A flat square at `height` covering the start point's surroundings: x in [-20, 20], z in [-30,
 // 10].
-std::vector<std::array<Ms3dWriterVertex, 3>> FlatSquare(float height) {
+std::vector<WorldTriangle> FlatSquare(float height) {
     return {{{{-20, height, -30}, {20, height, -30}, {20, height, 10}}},
             {{{-20, height, -30}, {20, height, 10}, {-20, height, 10}}}};
 }
@@ -40,8 +40,8 @@ protected:
         EXPECT_EQ(FakeInputLiveObjects(), 0);
     }
 
-    void WriteBounds(const std::vector<std::array<Ms3dWriterVertex, 3>>& triangles) {
-        ASSERT_TRUE(WriteMs3dFile(kBoundsPath, Ms3dModelOfWorldTriangles(triangles)));
+    void WriteBounds(const std::vector<WorldTriangle>& triangles) {
+        ASSERT_TRUE(WriteMs3dFile(kBoundsPath, Ms3dFileOfWorldTriangles(triangles)));
     }
     void StartOverOpenWater() {
         WriteBounds({});
@@ -231,8 +231,8 @@ TEST_F(InputSystemTest, TheLaterOfTwoStackedTrianglesDecides) {
 
 TEST_F(InputSystemTest, OnlyTheFirstGroupCollidesAndAModelWithoutGroupsCollidesNowhere) {
     // The blocking square sits in a second group.
-    Ms3dWriterModel model = Ms3dModelOfWorldTriangles(FlatSquare(0.0f));
-    model.groups.insert(model.groups.begin(), Ms3dWriterGroup{});
+    content::Ms3dFile model = Ms3dFileOfWorldTriangles(FlatSquare(0.0f));
+    model.groups.insert(model.groups.begin(), content::Ms3dFileGroup{});
     ASSERT_TRUE(WriteMs3dFile(kBoundsPath, model));
     ASSERT_EQ(input.Init(kWindow), S_OK);
     Run(1);
