@@ -1,6 +1,7 @@
 #include "render/texture_fitting.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "render/image/texel_layout.h"
 
