@@ -38,21 +38,17 @@ bool CheckWritable(const std::string& path) {
     return true;
 }
 
-struct PlayerTraceState {
-    float x;
-    float y;
-    float z;
-    float yaw;
-};
-
-// The player's state after the frame's input update. Not yet available: the game has no input
-// system, so the tool refuses --trace until it has.
-bool PlayerStateAvailable() {
-    return false;
-}
-
-PlayerTraceState TracePlayerState() {
-    return {0.0f, 0.0f, 0.0f, 0.0f};
+// The player's state after the frame's input update: the first frame step, so nothing later in
+// the frame changes it.
+void WriteTraceRow(FILE* trace, int frame) {
+    D3DXVECTOR3 position(0, 0, 0);
+    float yaw = 0;
+    int forward = 0;
+    int left = 0;
+    int right = 0;
+    gameApp.GetInput().GetState(&position, &yaw, &forward, &left, &right);
+    // Nine significant digits give every float back exactly.
+    std::fprintf(trace, "%d,%.9g,%.9g,%.9g,%.9g\n", frame, position.x, position.y, position.z, yaw);
 }
 
 bool WriteShot(const std::string& path) {
@@ -83,12 +79,6 @@ int main(int argc, char** argv) {
         }
     }
     FILE* trace = nullptr;
-    if (!options.tracePath.empty() && !PlayerStateAvailable()) {
-        std::fprintf(stderr,
-                     "skimlark-capture: --trace needs the player's state, which this "
-                     "build of the game does not have yet\n");
-        return 2;
-    }
     if (!options.tracePath.empty()) {
         trace = std::fopen(options.tracePath.c_str(), "w");
         if (trace == nullptr) {
@@ -134,9 +124,7 @@ int main(int argc, char** argv) {
         framesRun = frame;
 
         if (trace != nullptr) {
-            const PlayerTraceState player = TracePlayerState();
-            std::fprintf(trace, "%d,%.9g,%.9g,%.9g,%.9g\n", frame, player.x, player.y, player.z,
-                         player.yaw);
+            WriteTraceRow(trace, frame);
         }
         for (size_t i = 0; i < options.shots.size(); ++i) {
             if (options.shots[i].frame == frame) {
