@@ -6,8 +6,11 @@ working directory), and a private Wine prefix, created on the first run, so that
 user's own Wine set-up is read or changed. The display is 1024 x 768, the game's full-screen size:
 Xvfb cannot change its mode, and Wine's full-screen Direct3D device needs the desktop to match.
 
-Usage: run_under_wine.py --exe EXE --data DIR --work DIR --prefix DIR [--timeout S] -- STEPS...
-The steps are drive_game.py's.
+Usage: run_under_wine.py --exe EXE [--data DIR] --work DIR --prefix DIR [--timeout S]
+                         [--dll-overrides LIST] [--plain] -- STEPS...
+The steps are drive_game.py's. With --plain the program is only run, with the steps as its
+arguments, and its exit code is the result. --dll-overrides adds to WINEDLLOVERRIDES (for example
+"d3d8=d" to run as on a system without Direct3D 8).
 """
 import argparse
 import os
@@ -35,13 +38,13 @@ def start_xvfb():
     return server, ":" + number
 
 
-def wine_environment(prefix, display):
+def wine_environment(prefix, display, overrides):
     env = dict(os.environ)
     env["WINEPREFIX"] = prefix
     env["WINEDEBUG"] = "-all"
     env["WINEARCH"] = "win64"
     # No offer to install Mono or Gecko while the prefix is made: nobody is there to answer it.
-    env["WINEDLLOVERRIDES"] = "mscoree=;mshtml="
+    env["WINEDLLOVERRIDES"] = ";".join(["mscoree=", "mshtml="] + ([overrides] if overrides else []))
     env["DISPLAY"] = display
     return env
 
@@ -50,7 +53,9 @@ def prepare_game_directory(work, exe, data):
     if os.path.isdir(work):
         shutil.rmtree(work)
     os.makedirs(work)
-    shutil.copy2(exe, os.path.join(work, "skimlark.exe"))
+    shutil.copy2(exe, work)
+    if data is None:
+        return
     if os.path.isdir(data):
         shutil.copytree(data, os.path.join(work, "data"))
     else:
@@ -65,10 +70,12 @@ def main():
     split = argv.index("--")
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
-    parser.add_argument("--data", required=True)
+    parser.add_argument("--data")
     parser.add_argument("--work", required=True)
     parser.add_argument("--prefix", required=True)
     parser.add_argument("--timeout", type=float, default=120.0)
+    parser.add_argument("--dll-overrides")
+    parser.add_argument("--plain", action="store_true")
     options = parser.parse_args(argv[:split])
     steps = argv[split + 1:]
 
@@ -79,7 +86,7 @@ def main():
 
     prepare_game_directory(options.work, options.exe, options.data)
     server, display = start_xvfb()
-    env = wine_environment(os.path.abspath(options.prefix), display)
+    env = wine_environment(os.path.abspath(options.prefix), display, options.dll_overrides)
     try:
         if not os.path.isdir(options.prefix):
             # Making the prefix takes far longer than any later start.
@@ -87,9 +94,19 @@ def main():
             subprocess.run(["wine", "wineboot", "--init"], env=env, timeout=600,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
             subprocess.run(["wineserver", "--wait"], env=env, timeout=600)
+        program = os.path.basename(options.exe)
+        if options.plain:
+            try:
+                result = subprocess.run(["wine", program, *steps], env=env, cwd=options.work,
+                                        timeout=options.timeout)
+            except subprocess.TimeoutExpired:
+                print("run_under_wine: %s did not end within %g s" % (program, options.timeout))
+                return 1
+            print("run_under_wine: exit code %d" % result.returncode)
+            return result.returncode
         result = subprocess.run(
             [sys.executable, DRIVE_GAME, "--timeout", str(options.timeout), *steps, "--",
-             "wine", "skimlark.exe"],
+             "wine", program],
             env=env, cwd=options.work)
         return result.returncode
     finally:
