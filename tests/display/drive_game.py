@@ -5,11 +5,17 @@ window, runs a script of steps, and checks that it ends with exit code 0.
 Steps, in order:
   wait:SECONDS           let the game run
   hold:KEY:SECONDS       hold a key (xdotool key names: Up, Left, Right, Escape)
+  press:KEY / release:KEY  put a key down, let it up (to hold several, or shoot while held)
   shot:FILE              save the screen as a PNG (needs ImageMagick's import) or PPM
   notflat                fail unless the screen shows more than one colour
   shows:RRGGBB           fail unless nine tenths of the screen are that colour (a frame of a game
                          with nothing to draw but its clear colour)
   changed                fail unless the screen differs from the previous notflat/changed
+  mark                   remember the screen
+  still                  measure how much of the screen changed since the mark with no key held
+                         (the game's own animation), and mark again
+  moved                  fail unless, since the mark, at least three times as much of the screen
+                         changed as in the last still, and at least a tenth of it
   unfocus / focus        take the input focus away from the game window, give it back
   close                  ask the window to close, as a window manager's close button does
   expect-exit            wait for the game to end by itself (after Escape)
@@ -69,6 +75,19 @@ def close_window(d, window):
     d.flush()
 
 
+def changed_fraction(before, after):
+    """The share of sampled pixels whose colour moved by more than a small step in any channel:
+    slow shading changes (a texture turning, a colour ramp) count far less than objects moving."""
+    samples = range(0, min(len(before), len(after)) - 3, 4 * 13)
+    moved = sum(1 for i in samples
+                if max(abs(before[i + c] - after[i + c]) for c in range(3)) > 40)
+    return moved / max(1, len(samples))
+
+
+# Keys put down by press and not yet let up.
+pressed = set()
+
+
 def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True)
 
@@ -91,7 +110,18 @@ def main():
         game.kill()
         print("drive_game: no window titled %r appeared" % options.title)
         return 1
+    try:
+        return run_steps(options, d, window, game)
+    finally:
+        # A failed step must not leave a key down on a display that others use next.
+        for key in pressed:
+            subprocess.run(["xdotool", "keyup", key])
+
+
+def run_steps(options, d, window, game):
     previous = None
+    marked = None
+    idle = 0.0
     for step in options.steps:
         kind, _, rest = step.partition(":")
         if kind == "wait":
@@ -101,6 +131,30 @@ def main():
             xdotool("keydown", key)
             time.sleep(float(seconds))
             xdotool("keyup", key)
+        elif kind == "press":
+            xdotool("keydown", rest)
+            pressed.add(rest)
+        elif kind == "release":
+            xdotool("keyup", rest)
+            pressed.discard(rest)
+        elif kind == "mark":
+            marked = screen_pixels(d)[2]
+        elif kind in ("still", "moved"):
+            if marked is None:
+                print("drive_game: %s needs a mark before it" % kind)
+                game.kill()
+                return 2
+            data = screen_pixels(d)[2]
+            fraction = changed_fraction(marked, data)
+            print("drive_game: %s: %.3f of the screen changed" % (kind, fraction))
+            if kind == "still":
+                idle = fraction
+                marked = data
+            elif fraction < max(3 * idle, 0.1):
+                print("drive_game: the view did not move (%.3f changed; %.3f with no key held)"
+                      % (fraction, idle))
+                game.kill()
+                return 1
         elif kind == "shot":
             width, height, data = screen_pixels(d)
             save_ppm(rest, width, height, data)
