@@ -56,10 +56,10 @@ def prepare_game_directory(work, exe, data):
     shutil.copy2(exe, work)
     if data is None:
         return
-    if os.path.isdir(data):
-        shutil.copytree(data, os.path.join(work, "data"))
-    else:
-        print("run_under_wine: no data directory at %s; the game starts without one" % data)
+    if not os.path.isdir(data):
+        raise RuntimeError("no data directory at %s: build the default preset first, whose "
+                           "content tool makes it" % data)
+    shutil.copytree(data, os.path.join(work, "data"))
 
 
 def main():
@@ -84,7 +84,11 @@ def main():
             print("run_under_wine: %s is not installed (scripts/install-deps test)" % tool)
             return 1
 
-    prepare_game_directory(options.work, options.exe, options.data)
+    try:
+        prepare_game_directory(options.work, options.exe, options.data)
+    except RuntimeError as error:
+        print("run_under_wine: %s" % error)
+        return 1
     server, display = start_xvfb()
     env = wine_environment(os.path.abspath(options.prefix), display, options.dll_overrides)
     try:
