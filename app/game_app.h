@@ -4,6 +4,7 @@
 // states) it makes again.
 #pragma once
 
+#include "input/input_system.h"
 #include "platform/win32.h"
 #include "render/camera.h"
 #include "render/device_reset_handler.h"
@@ -17,6 +18,7 @@ public:
 
     // Read-only views for the tools that drive the game (the capture tool's trace and shots).
     const Camera& GetCamera() const { return camera; }
+    const InputSystem& GetInput() const { return inputSystem; }
     IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
 
 private:
@@ -33,6 +35,7 @@ private:
 
     RenderDevice renderDevice;
     Camera camera;
+    InputSystem inputSystem;
     DeviceResources deviceResources = DeviceResources::Ready;
 };
 
