@@ -7,10 +7,11 @@ user's own Wine set-up is read or changed. The display is 1024 x 768, the game's
 Xvfb cannot change its mode, and Wine's full-screen Direct3D device needs the desktop to match.
 
 Usage: run_under_wine.py --exe EXE [--data DIR] --work DIR --prefix DIR [--timeout S]
-                         [--dll-overrides LIST] [--plain] -- STEPS...
+                         [--dll-overrides LIST] [--trace FILE] [--plain] -- STEPS...
 The steps are drive_game.py's. With --plain the program is only run, with the steps as its
 arguments, and its exit code is the result. --dll-overrides adds to WINEDLLOVERRIDES (for example
-"d3d8=d" to run as on a system without Direct3D 8).
+"d3d8=d" to run as on a system without Direct3D 8). --trace names the CSV file, in the game's
+directory, that a traced build of the game writes and the steps read.
 """
 import argparse
 import os
@@ -76,6 +77,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=120.0)
     parser.add_argument("--dll-overrides")
     parser.add_argument("--plain", action="store_true")
+    parser.add_argument("--trace")
     options = parser.parse_args(argv[:split])
     steps = argv[split + 1:]
 
@@ -108,9 +110,10 @@ def main():
                 return 1
             print("run_under_wine: exit code %d" % result.returncode)
             return result.returncode
+        traced = ["--trace", options.trace] if options.trace else []
         result = subprocess.run(
-            [sys.executable, DRIVE_GAME, "--timeout", str(options.timeout), *steps, "--",
-             "wine", program],
+            [sys.executable, DRIVE_GAME, "--timeout", str(options.timeout), *traced, *steps, "--",
+             "wine", program, *traced[1:]],
             env=env, cwd=options.work)
         return result.returncode
     finally:
