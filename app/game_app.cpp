@@ -13,19 +13,10 @@ bool GameApp::Init(HWND hwnd) {
     if (FAILED(renderDevice.Init(hwnd, kBackBufferWidth, kBackBufferHeight, false))) {
         return false;
     }
+    renderDevice.SetResetHandler(this);
     IDirect3DDevice8* device = renderDevice.GetDevice();
 
-    // Set once for the whole run: every later draw relies on them.
-    if (FAILED(device->SetRenderState(D3DRS_LIGHTING, FALSE))) {
-        return false;
-    }
-    if (FAILED(device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE))) {
-        return false;
-    }
-    if (FAILED(device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE))) {
-        return false;
-    }
-    if (FAILED(device->SetRenderState(D3DRS_EDGEANTIALIAS, TRUE))) {
+    if (FAILED(SetGlobalRenderStates(device))) {
         return false;
     }
 
@@ -60,13 +51,48 @@ HRESULT GameApp::Frame() {
     camera.BuildView();
     camera.Apply(device);
 
+    HRESULT restored = S_OK;
+    if (deviceResources == DeviceResources::RestoreFailed) {
+        restored = AfterReset(device);
+    }
+
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColor, 1.0f, 0);
     renderDevice.Begin();
     renderDevice.End();
-    return renderDevice.Present();
+    const HRESULT presented = renderDevice.Present();
+    // A restore that failed again is reported unless presenting failed too.
+    return FAILED(presented) ? presented : restored;
 }
 
 void GameApp::Shutdown() {
     renderDevice.Release();
     inputSystem.Release();
+}
+
+// Set once at start-up and again after every reset (which returns them to their defaults):
+// every draw relies on them.
+HRESULT GameApp::SetGlobalRenderStates(IDirect3DDevice8* device) {
+    HRESULT result = device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    if (SUCCEEDED(result)) {
+        result = device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    }
+    if (SUCCEEDED(result)) {
+        result = device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    }
+    if (SUCCEEDED(result)) {
+        result = device->SetRenderState(D3DRS_EDGEANTIALIAS, TRUE);
+    }
+    return result;
+}
+
+void GameApp::BeforeReset(IDirect3DDevice8* device) {
+    // The stream binding holds a reference of its own on the last buffer drawn.
+    device->SetStreamSource(0, nullptr, 0);
+    deviceResources = DeviceResources::Released;
+}
+
+HRESULT GameApp::AfterReset(IDirect3DDevice8* device) {
+    const HRESULT result = SetGlobalRenderStates(device);
+    deviceResources = FAILED(result) ? DeviceResources::RestoreFailed : DeviceResources::Ready;
+    return result;
 }

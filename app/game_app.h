@@ -1,13 +1,16 @@
 // The one game object: owns the render device, the camera, the player's input and movement, and
-// the scene, and gives the process entry its start-up, frame and shutdown.
+// the scene, and gives the process entry its start-up, frame and shutdown. It also carries the
+// device through a reset: what a reset takes away (the default-pool buffers, the lasting render
+// states) it makes again.
 #pragma once
 
 #include "input/input_system.h"
 #include "platform/win32.h"
 #include "render/camera.h"
+#include "render/device_reset_handler.h"
 #include "render/render_device.h"
 
-class GameApp {
+class GameApp : private DeviceResetHandler {
 public:
     bool Init(HWND hwnd);
     HRESULT Frame();
@@ -19,9 +22,21 @@ public:
     IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
 
 private:
+    // Where the device's default-pool resources stand around a reset.
+    enum class DeviceResources {
+        Ready,          // made and drawn
+        Released,       // given up for a reset that has not yet succeeded
+        RestoreFailed,  // the reset succeeded but making them again did not: retried each frame
+    };
+
+    void BeforeReset(IDirect3DDevice8* device) override;
+    HRESULT AfterReset(IDirect3DDevice8* device) override;
+    HRESULT SetGlobalRenderStates(IDirect3DDevice8* device);
+
     RenderDevice renderDevice;
     Camera camera;
     InputSystem inputSystem;
+    DeviceResources deviceResources = DeviceResources::Ready;
 };
 
 // The process-wide instance every entry point drives.

@@ -44,14 +44,36 @@ HRESULT ParticleSystem::Create(ParticleSystemSettings newSettings, IDirect3DDevi
         lastResult = E_OUTOFMEMORY;
         return lastResult;
     }
-    lastResult = device->CreateVertexBuffer(static_cast<UINT>(settings.count) * kBytesPerParticle,
-                                            D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, kColorVertexFvf,
-                                            D3DPOOL_DEFAULT, &vertexBuffer);
-    if (FAILED(lastResult)) {
+    if (FAILED(CreateVertexBuffer(device))) {
         return lastResult;
     }
     for (int32_t i = 0; i < settings.count; ++i) {
         EmitParticle(&particles[i]);
+    }
+    return S_OK;
+}
+
+HRESULT ParticleSystem::CreateVertexBuffer(IDirect3DDevice8* device) {
+    lastResult = device->CreateVertexBuffer(static_cast<UINT>(settings.count) * kBytesPerParticle,
+                                            D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, kColorVertexFvf,
+                                            D3DPOOL_DEFAULT, &vertexBuffer);
+    return lastResult;
+}
+
+void ParticleSystem::ReleaseDefaultPool() {
+    if (vertexBuffer != nullptr) {
+        vertexBuffer->Release();
+        vertexBuffer = nullptr;
+    }
+}
+
+HRESULT ParticleSystem::RestoreDefaultPool(IDirect3DDevice8* device) {
+    ReleaseDefaultPool();
+    if (particles == nullptr) {
+        return S_OK;
+    }
+    if (FAILED(CreateVertexBuffer(device))) {
+        return lastResult;
     }
     return S_OK;
 }

@@ -48,6 +48,12 @@ public:
     virtual HRESULT Release();
     virtual HRESULT Render(IDirect3DDevice8* device, D3DXMATRIX world);
 
+    // Around a device reset, which needs D3DPOOL_DEFAULT empty: the buffer goes and comes back,
+    // the particles carry on where they were. Update writes the new buffer whole before any
+    // Render draws it. Restoring an emitter that was never created does nothing.
+    void ReleaseDefaultPool();
+    HRESULT RestoreDefaultPool(IDirect3DDevice8* device);
+
     const ParticleSystemSettings& Settings() const { return settings; }
     // The particles (null before Create); tests and tools read them.
     const Particle* Particles() const { return particles; }
@@ -55,6 +61,7 @@ public:
 private:
     void EmitParticle(Particle* p);
     D3DCOLOR RampColor(int32_t life) const;
+    HRESULT CreateVertexBuffer(IDirect3DDevice8* device);
 
     ParticleSystemSettings settings;
     IDirect3DVertexBuffer8* vertexBuffer;

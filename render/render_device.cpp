@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-RenderDevice::RenderDevice() : device(nullptr), d3d(nullptr), lastResult(S_OK) {
+RenderDevice::RenderDevice()
+    : device(nullptr), d3d(nullptr), lastResult(S_OK), resetHandler(nullptr) {
     std::memset(&presentParameters, 0, sizeof(presentParameters));
     std::memset(&displayMode, 0, sizeof(displayMode));
 }
@@ -76,12 +77,24 @@ HRESULT RenderDevice::Present() {
     if (lastResult == D3DERR_DEVICELOST) {
         Reset();
     }
-    return lastResult;
+    return FAILED(lastResult) ? lastResult : S_OK;
 }
 
 HRESULT RenderDevice::Reset() {
+    if (resetHandler != nullptr) {
+        resetHandler->BeforeReset(device);
+    }
     lastResult = device->Reset(&presentParameters);
-    return FAILED(lastResult) ? lastResult : S_OK;
+    if (FAILED(lastResult)) {
+        return lastResult;
+    }
+    if (resetHandler != nullptr) {
+        lastResult = resetHandler->AfterReset(device);
+        if (FAILED(lastResult)) {
+            return lastResult;
+        }
+    }
+    return S_OK;
 }
 
 HRESULT RenderDevice::Release() {

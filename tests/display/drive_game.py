@@ -9,6 +9,8 @@ Steps, in order:
   keydown:KEY / keyup:KEY  press or release a key and leave it so across the next steps
   shot:FILE              save the screen as a PNG (needs ImageMagick's import) or PPM
   notflat                fail unless the screen shows more than one colour
+  shows:RRGGBB           fail unless nine tenths of the screen are that colour (a frame of a game
+                         with nothing to draw but its clear colour)
   changed                fail unless the screen differs from the previous notflat/changed
   unfocus / focus        take the input focus away from the game window, give it back
   close                  ask the window to close, as a window manager's close button does
@@ -173,6 +175,15 @@ def main():
                 game.kill()
                 return 1
             previous = data
+        elif kind == "shows":
+            width, height, data = screen_pixels(d)
+            wanted = bytes.fromhex(rest)[::-1]  # the image is blue, green, red
+            samples = range(0, len(data), 4 * 97)
+            matching = sum(1 for i in samples if data[i:i + 3] == wanted)
+            if matching * 10 < len(samples) * 9:
+                print("drive_game: the screen does not show #%s" % rest)
+                game.kill()
+                return 1
         elif kind == "unfocus":
             d.screen().root.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
             d.flush()

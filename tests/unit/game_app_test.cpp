@@ -79,6 +79,60 @@ TEST_F(GameAppTest, AFailedBeginStillEndsAndPresents) {
     EXPECT_EQ(CallLog::Get().Count("Present"), 1);
 }
 
+TEST_F(GameAppTest, ALostDeviceIsResetWithTheStreamUnboundAndTheGlobalStatesSetAgain) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    CallLog::Get().ClearCalls();
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(
+        CallLog::Get().Texts({"Present", "SetStreamSource", "Reset", "SetRenderState"}),
+        (std::vector<std::string>{"Present(null, null, null, null)", "SetStreamSource(0, null, 0)",
+                                  "Reset(ptr)", "SetRenderState(137, 0)", "SetRenderState(22, 1)",
+                                  "SetRenderState(7, 1)", "SetRenderState(40, 1)"}));
+    const RecordingDevice* device = RecordingDevice::Latest();
+    EXPECT_EQ(device->RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
+    EXPECT_EQ(device->RenderState(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_NONE));
+    EXPECT_EQ(device->RenderState(D3DRS_ZENABLE), static_cast<DWORD>(D3DZB_TRUE));
+    EXPECT_EQ(device->RenderState(D3DRS_EDGEANTIALIAS), static_cast<DWORD>(TRUE));
+}
+
+TEST_F(GameAppTest, WhileTheResetIsRefusedNothingIsMadeAgain) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    CallLog::Get().ClearCalls();
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    CallLog::Get().FailNth("Present", 2, D3DERR_DEVICELOST);
+    CallLog::Get().FailNth("Reset", 1, D3DERR_DEVICELOST);
+    CallLog::Get().FailNth("Reset", 2, D3DERR_DEVICELOST);
+    EXPECT_EQ(app.Frame(), D3DERR_DEVICELOST);
+    EXPECT_EQ(app.Frame(), D3DERR_DEVICELOST);
+    EXPECT_EQ(CallLog::Get().Count("Reset"), 2);
+    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 0);
+
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 4);
+}
+
+TEST_F(GameAppTest, AFailedRestoreAfterAResetIsReportedAndTriedAgainNextFrame) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    CallLog::Get().ClearCalls();
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    CallLog::Get().FailNth("SetRenderState", 2, E_OUTOFMEMORY);
+    EXPECT_EQ(app.Frame(), E_OUTOFMEMORY);
+    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 2);
+
+    // The next frame sets the states again before it clears, and then runs as usual.
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(CallLog::Get().Texts({"SetRenderState", "Clear", "Reset"}),
+              (std::vector<std::string>{"SetRenderState(137, 0)", "SetRenderState(22, 1)",
+                                        "SetRenderState(7, 1)", "SetRenderState(40, 1)",
+                                        "Clear(0, null, 3, 0xFF646464, 1, 0)"}));
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 0);
+}
+
 TEST_F(GameAppTest, ShutdownReleasesTheDeviceAndThenTheInput) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
     CallLog::Get().ClearCalls();

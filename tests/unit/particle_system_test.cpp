@@ -217,4 +217,50 @@ TEST_F(ParticleSystemTest, FailuresAreReturned) {
     EXPECT_EQ(system.Create(none, device), E_INVALIDARG);
 }
 
+TEST_F(ParticleSystemTest, TheBufferGoesAndComesBackAroundAResetAndTheParticlesCarryOn) {
+    ASSERT_EQ(system.Create(SpraySettings(), device), S_OK);
+    ASSERT_EQ(system.Update(), S_OK);
+    const Particle before = system.Particles()[7];
+    ASSERT_EQ(before.alive, 1);
+
+    system.ReleaseDefaultPool();
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 0);
+    system.ReleaseDefaultPool();
+    // Nothing to draw into while the device resets: no device call, no particle moves.
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(system.Update(), E_FAIL);
+    EXPECT_TRUE(CallLog::Get().Calls().empty());
+    EXPECT_EQ(system.Particles()[7].position, before.position);
+
+    ASSERT_EQ(system.RestoreDefaultPool(device), S_OK);
+    EXPECT_EQ(CallLog::Get().Texts({"CreateVertexBuffer"}),
+              (std::vector<std::string>{"CreateVertexBuffer(216000, 0x208, 0x152, 0)"}));
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 1);
+    ASSERT_EQ(system.Update(), S_OK);
+    const Particle& after = system.Particles()[7];
+    EXPECT_EQ(after.position, before.position + before.velocity + SpraySettings().drift);
+    EXPECT_EQ(after.life, before.life - 1);
+
+    D3DXMATRIX world;
+    D3DXMatrixIdentity(&world);
+    ASSERT_EQ(system.Render(device, world), S_OK);
+    EXPECT_EQ(VerticesOf(7)[0].x, after.position.x - SpraySettings().halfWidth);
+}
+
+TEST_F(ParticleSystemTest, RestoringTheDefaultPoolReportsAFailureAndMakesNothingForAnEmptyEmitter) {
+    EXPECT_EQ(system.RestoreDefaultPool(device), S_OK);
+    EXPECT_EQ(CallLog::Get().Count("CreateVertexBuffer"), 0);
+
+    ASSERT_EQ(system.Create(SpraySettings(), device), S_OK);
+    system.ReleaseDefaultPool();
+    CallLog::Get().FailNth("CreateVertexBuffer", 1, D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(system.RestoreDefaultPool(device), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(system.Update(), E_FAIL);
+    EXPECT_EQ(system.RestoreDefaultPool(device), S_OK);
+    EXPECT_EQ(system.Update(), S_OK);
+    // A restore over a live buffer replaces it rather than leaking it.
+    EXPECT_EQ(system.RestoreDefaultPool(device), S_OK);
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 1);
+}
+
 }  // namespace

@@ -113,6 +113,116 @@ TEST_F(RenderDeviceTest, PresentRecoversALostDeviceWithReset) {
     EXPECT_EQ(CallLog::Get().Count("Reset"), 0);
 }
 
+// Owns one default-pool buffer, bound to the stream as the last draw of a frame leaves it, and
+// gives it up and makes it again around a reset as the game's objects do.
+class BufferOwner : public DeviceResetHandler {
+public:
+    ~BufferOwner() { Release(); }
+    HRESULT Create(IDirect3DDevice8* device) {
+        HRESULT result =
+            device->CreateVertexBuffer(288, D3DUSAGE_WRITEONLY, 0x152, D3DPOOL_DEFAULT, &buffer);
+        if (SUCCEEDED(result)) {
+            result = device->SetStreamSource(0, buffer, 36);
+        }
+        return result;
+    }
+    void Release() {
+        if (buffer != nullptr) {
+            buffer->Release();
+            buffer = nullptr;
+        }
+    }
+    void BeforeReset(IDirect3DDevice8* device) override {
+        ++releases;
+        device->SetStreamSource(0, nullptr, 0);
+        Release();
+    }
+    HRESULT AfterReset(IDirect3DDevice8* device) override {
+        ++restores;
+        return Create(device);
+    }
+
+    IDirect3DVertexBuffer8* buffer = nullptr;
+    int releases = 0;
+    int restores = 0;
+};
+
+TEST_F(RenderDeviceTest, ALiveDefaultPoolBufferKeepsALostDeviceFromResetting) {
+    BufferOwner owner;
+    ASSERT_EQ(renderDevice.Init(Window(), 1024, 768, false), S_OK);
+    ASSERT_EQ(owner.Create(renderDevice.GetDevice()), S_OK);
+    // Without a handler nothing makes room for the reset, so the device would stay lost.
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    EXPECT_EQ(renderDevice.Present(), D3DERR_DEVICELOST);
+    renderDevice.GetDevice()->SetStreamSource(0, nullptr, 0);
+}
+
+TEST_F(RenderDeviceTest, ALostDeviceReleasesTheDefaultPoolResetsAndMakesItAgain) {
+    BufferOwner owner;
+    ASSERT_EQ(renderDevice.Init(Window(), 1024, 768, false), S_OK);
+    renderDevice.SetResetHandler(&owner);
+    ASSERT_EQ(owner.Create(renderDevice.GetDevice()), S_OK);
+    CallLog::Get().ClearCalls();
+
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    EXPECT_EQ(renderDevice.Present(), S_OK);
+    // The stream's reference and the owner's both go before the reset.
+    EXPECT_EQ(
+        CallLog::Get().Texts(),
+        (std::vector<std::string>{"Present(null, null, null, null)", "SetStreamSource(0, null, 0)",
+                                  "IDirect3DVertexBuffer8::Release(vertexbuffer#1)",
+                                  "IDirect3DVertexBuffer8::Release(vertexbuffer#1)", "Reset(ptr)",
+                                  "CreateVertexBuffer(288, 0x8, 0x152, 0)",
+                                  "SetStreamSource(0, vertexbuffer#2, 36)"}));
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 1);
+    EXPECT_EQ(RecordingDevice::Latest()->BoundStream(), owner.buffer);
+
+    // The next frame presents normally; nothing is released or made.
+    EXPECT_EQ(renderDevice.Present(), S_OK);
+    EXPECT_EQ(owner.releases, 1);
+    EXPECT_EQ(owner.restores, 1);
+    renderDevice.GetDevice()->SetStreamSource(0, nullptr, 0);
+}
+
+TEST_F(RenderDeviceTest, AResetThatFailsLeavesTheDefaultPoolEmptyUntilOneSucceeds) {
+    BufferOwner owner;
+    ASSERT_EQ(renderDevice.Init(Window(), 1024, 768, false), S_OK);
+    renderDevice.SetResetHandler(&owner);
+    ASSERT_EQ(owner.Create(renderDevice.GetDevice()), S_OK);
+
+    // Still lost (the window is in the background): the reset is refused.
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    CallLog::Get().FailNth("Reset", 1, D3DERR_DEVICELOST);
+    EXPECT_EQ(renderDevice.Present(), D3DERR_DEVICELOST);
+    EXPECT_EQ(owner.restores, 0);
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 0);
+
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    EXPECT_EQ(renderDevice.Present(), S_OK);
+    EXPECT_EQ(owner.releases, 2);
+    EXPECT_EQ(owner.restores, 1);
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 1);
+    renderDevice.GetDevice()->SetStreamSource(0, nullptr, 0);
+}
+
+TEST_F(RenderDeviceTest, AFailedRecreationAfterAResetIsReported) {
+    BufferOwner owner;
+    ASSERT_EQ(renderDevice.Init(Window(), 1024, 768, false), S_OK);
+    renderDevice.SetResetHandler(&owner);
+    ASSERT_EQ(owner.Create(renderDevice.GetDevice()), S_OK);
+
+    CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
+    CallLog::Get().FailNth("CreateVertexBuffer", 1, D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(renderDevice.Present(), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(CallLog::Get().Count("Reset"), 1);
+    EXPECT_EQ(owner.buffer, nullptr);
+
+    // A direct reset goes through the handler too.
+    EXPECT_EQ(renderDevice.Reset(), S_OK);
+    EXPECT_NE(owner.buffer, nullptr);
+    renderDevice.GetDevice()->SetStreamSource(0, nullptr, 0);
+}
+
 TEST_F(RenderDeviceTest, BeginAndEndReturnFailures) {
     ASSERT_EQ(renderDevice.Init(Window(), 1024, 768, false), S_OK);
     CallLog::Get().FailNth("BeginScene", 1, D3DERR_INVALIDCALL);

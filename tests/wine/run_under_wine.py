@@ -1,0 +1,126 @@
+#!/usr/bin/python3
+"""Runs the Windows game under Wine on a private Xvfb display and drives it with drive_game.py.
+
+The game gets a directory of its own holding skimlark.exe and data/ (the game reads data/ from its
+working directory), and a private Wine prefix, created on the first run, so that nothing of the
+user's own Wine set-up is read or changed. The display is 1024 x 768, the game's full-screen size:
+Xvfb cannot change its mode, and Wine's full-screen Direct3D device needs the desktop to match.
+
+Usage: run_under_wine.py --exe EXE [--data DIR] --work DIR --prefix DIR [--timeout S]
+                         [--dll-overrides LIST] [--trace FILE] [--plain] -- STEPS...
+The steps are drive_game.py's. With --plain the program is only run, with the steps as its
+arguments, and its exit code is the result. --dll-overrides adds to WINEDLLOVERRIDES (for example
+"d3d8=d" to run as on a system without Direct3D 8). --trace names the CSV file, in the game's
+directory, that a traced build of the game writes and the steps read.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+DRIVE_GAME = os.path.join(HERE, "..", "display", "drive_game.py")
+
+
+def start_xvfb():
+    """A private Xvfb at 1024 x 768; returns the process and its display name."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        server.kill()
+        raise RuntimeError("Xvfb did not start")
+    return server, ":" + number
+
+
+def wine_environment(prefix, display, overrides):
+    env = dict(os.environ)
+    env["WINEPREFIX"] = prefix
+    env["WINEDEBUG"] = "-all"
+    env["WINEARCH"] = "win64"
+    # No offer to install Mono or Gecko while the prefix is made: nobody is there to answer it.
+    env["WINEDLLOVERRIDES"] = ";".join(["mscoree=", "mshtml="] + ([overrides] if overrides else []))
+    env["DISPLAY"] = display
+    return env
+
+
+def prepare_game_directory(work, exe, data):
+    if os.path.isdir(work):
+        shutil.rmtree(work)
+    os.makedirs(work)
+    shutil.copy2(exe, work)
+    if data is None:
+        return
+    if not os.path.isdir(data):
+        raise RuntimeError("no data directory at %s: build the default preset first, whose "
+                           "content tool makes it" % data)
+    shutil.copytree(data, os.path.join(work, "data"))
+
+
+def main():
+    argv = sys.argv[1:]
+    if "--" not in argv:
+        print(__doc__)
+        return 2
+    split = argv.index("--")
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--data")
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--timeout", type=float, default=120.0)
+    parser.add_argument("--dll-overrides")
+    parser.add_argument("--plain", action="store_true")
+    parser.add_argument("--trace")
+    options = parser.parse_args(argv[:split])
+    steps = argv[split + 1:]
+
+    for tool in ("wine", "wineserver", "Xvfb", "xdotool"):
+        if shutil.which(tool) is None:
+            print("run_under_wine: %s is not installed (scripts/install-deps test)" % tool)
+            return 1
+
+    try:
+        prepare_game_directory(options.work, options.exe, options.data)
+    except RuntimeError as error:
+        print("run_under_wine: %s" % error)
+        return 1
+    server, display = start_xvfb()
+    env = wine_environment(os.path.abspath(options.prefix), display, options.dll_overrides)
+    try:
+        if not os.path.isdir(options.prefix):
+            # Making the prefix takes far longer than any later start.
+            print("run_under_wine: creating the Wine prefix %s" % options.prefix)
+            subprocess.run(["wine", "wineboot", "--init"], env=env, timeout=600,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            subprocess.run(["wineserver", "--wait"], env=env, timeout=600)
+        program = os.path.basename(options.exe)
+        if options.plain:
+            try:
+                result = subprocess.run(["wine", program, *steps], env=env, cwd=options.work,
+                                        timeout=options.timeout)
+            except subprocess.TimeoutExpired:
+                print("run_under_wine: %s did not end within %g s" % (program, options.timeout))
+                return 1
+            print("run_under_wine: exit code %d" % result.returncode)
+            return result.returncode
+        traced = ["--trace", options.trace] if options.trace else []
+        result = subprocess.run(
+            [sys.executable, DRIVE_GAME, "--timeout", str(options.timeout), *traced, *steps, "--",
+             "wine", program, *traced[1:]],
+            env=env, cwd=options.work)
+        return result.returncode
+    finally:
+        subprocess.run(["wineserver", "--kill"], env=env)
+        server.terminate()
+        server.wait()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
