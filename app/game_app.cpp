@@ -30,6 +30,10 @@ bool GameApp::Init(HWND hwnd) {
 
     camera.Setup(kBackBufferWidth, kBackBufferHeight, D3DXVECTOR3(0, 8, 0),
                  D3DXVECTOR3(0, 3.14f, 0));
+
+    if (FAILED(scene.Load(device))) {
+        return false;
+    }
     return true;
 }
 
@@ -41,6 +45,7 @@ HRESULT GameApp::Frame() {
 
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColor, 1.0f, 0);
     renderDevice.Begin();
+    scene.UpdateAndRender(device, camera);
     renderDevice.End();
     return renderDevice.Present();
 }

@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 #include "render/camera.h"
 #include "render/render_device.h"
+#include "render/scene.h"
 
 class GameApp {
 public:
@@ -15,10 +16,12 @@ public:
     // Read-only views for the tools that drive the game (the capture tool's trace and shots).
     const Camera& GetCamera() const { return camera; }
     IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
+    const Scene& GetScene() const { return scene; }
 
 private:
     RenderDevice renderDevice;
     Camera camera;
+    Scene scene;
 };
 
 // The process-wide instance every entry point drives.
