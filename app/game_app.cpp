@@ -5,6 +5,7 @@ namespace {
 const int kBackBufferWidth = 1024;
 const int kBackBufferHeight = 768;
 const D3DCOLOR kClearColor = 0xFF646464;
+const D3DXVECTOR3 kCameraOffset(0.0f, 3.0f, -3.0f);
 
 }  // namespace
 
@@ -34,12 +35,31 @@ bool GameApp::Init(HWND hwnd) {
     if (FAILED(scene.Load(device))) {
         return false;
     }
+    if (FAILED(inputSystem.Init(hwnd))) {
+        return false;
+    }
     return true;
 }
 
 HRESULT GameApp::Frame() {
     IDirect3DDevice8* device = renderDevice.GetDevice();
 
+    // Without input (the window in the background) the frame is skipped whole and retried.
+    const HRESULT input = inputSystem.Update();
+    if (FAILED(input)) {
+        return input;
+    }
+    D3DXVECTOR3 player;
+    float heading = 0.0f;
+    int forward = 0;
+    int left = 0;
+    int right = 0;
+    inputSystem.GetState(&player, &heading, &forward, &left, &right);
+
+    // Above and behind the player along -z, a fixed offset that does not turn with it; the yaw
+    // uses 3.14 for pi, as the game always has.
+    camera.SetPosition(player + kCameraOffset);
+    camera.SetRotation(D3DXVECTOR3(0.0f, static_cast<float>(heading * 3.14f / 180.0), 0.0f));
     camera.BuildView();
     camera.Apply(device);
 
@@ -51,5 +71,7 @@ HRESULT GameApp::Frame() {
 }
 
 void GameApp::Shutdown() {
+    scene.Release();
     renderDevice.Release();
+    inputSystem.Release();
 }

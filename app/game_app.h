@@ -2,6 +2,7 @@
 // the scene, and gives the process entry its start-up, frame and shutdown.
 #pragma once
 
+#include "input/input_system.h"
 #include "platform/win32.h"
 #include "render/camera.h"
 #include "render/render_device.h"
@@ -15,12 +16,14 @@ public:
 
     // Read-only views for the tools that drive the game (the capture tool's trace and shots).
     const Camera& GetCamera() const { return camera; }
+    const InputSystem& GetInput() const { return inputSystem; }
     IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
     const Scene& GetScene() const { return scene; }
 
 private:
     RenderDevice renderDevice;
     Camera camera;
+    InputSystem inputSystem;
     Scene scene;
 };
 

@@ -22,6 +22,8 @@
 #define DIERR_ACQUIRED ((HRESULT)0x800700AAu)
 #define DIERR_NOTACQUIRED ((HRESULT)0x8007000Cu)
 #define DIERR_DEVICENOTREG ((HRESULT)0x80040154u)
+#define DIERR_UNSUPPORTED E_NOTIMPL
+#define DIERR_NOAGGREGATION ((HRESULT)0x80040110u)
 
 #define DISCL_EXCLUSIVE 0x00000001u
 #define DISCL_NONEXCLUSIVE 0x00000002u
@@ -31,6 +33,16 @@
 
 #define DIDF_ABSAXIS 0x00000001u
 #define DIDF_RELAXIS 0x00000002u
+
+#define DIDFT_RELAXIS 0x00000001u
+#define DIDFT_ABSAXIS 0x00000002u
+#define DIDFT_AXIS 0x00000003u
+#define DIDFT_PSHBUTTON 0x00000004u
+#define DIDFT_TGLBUTTON 0x00000008u
+#define DIDFT_BUTTON 0x0000000Cu
+#define DIDFT_ANYINSTANCE 0x00FFFF00u
+#define DIDFT_MAKEINSTANCE(n) ((WORD)(n) << 8)
+#define DIDFT_OPTIONAL 0x80000000u
 
 typedef struct _DIOBJECTDATAFORMAT {
     const GUID* pguid;
@@ -60,9 +72,21 @@ typedef struct DIMOUSESTATE {
 extern const DIDATAFORMAT c_dfDIKeyboard;
 extern const DIDATAFORMAT c_dfDIMouse;
 
+#define DIMOFS_X offsetof(DIMOUSESTATE, lX)
+#define DIMOFS_Y offsetof(DIMOUSESTATE, lY)
+#define DIMOFS_Z offsetof(DIMOUSESTATE, lZ)
+#define DIMOFS_BUTTON0 (offsetof(DIMOUSESTATE, rgbButtons) + 0)
+#define DIMOFS_BUTTON1 (offsetof(DIMOUSESTATE, rgbButtons) + 1)
+#define DIMOFS_BUTTON2 (offsetof(DIMOUSESTATE, rgbButtons) + 2)
+#define DIMOFS_BUTTON3 (offsetof(DIMOUSESTATE, rgbButtons) + 3)
+
 extern const GUID IID_IDirectInput8A;
 extern const GUID GUID_SysKeyboard;
 extern const GUID GUID_SysMouse;
+extern const GUID GUID_Key;
+extern const GUID GUID_XAxis;
+extern const GUID GUID_YAxis;
+extern const GUID GUID_ZAxis;
 
 struct IDirectInputDevice8A : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Acquire() = 0;

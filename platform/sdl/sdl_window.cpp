@@ -2,6 +2,26 @@
 
 #include <SDL.h>
 
+namespace {
+
+// Long enough for a window manager to map and focus a new window, short enough not to be felt
+// when it never does.
+const Uint32 kFocusWaitMs = 2000;
+
+// On Windows a newly shown top-level window is the foreground window at once, and the game
+// acquires its keyboard in exclusive foreground mode right after start-up. Here the window
+// manager hands the focus over a moment later: wait for it, leaving every event in the queue.
+void WaitForKeyboardFocus(SDL_Window* window) {
+    SDL_RaiseWindow(window);
+    const Uint32 start = SDL_GetTicks();
+    while (SDL_GetKeyboardFocus() != window && SDL_GetTicks() - start < kFocusWaitMs) {
+        SDL_PumpEvents();
+        SDL_Delay(5);
+    }
+}
+
+}  // namespace
+
 HWND SdlCreateGameWindow(const char* title, int width, int height, const char** error) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
@@ -21,6 +41,7 @@ HWND SdlCreateGameWindow(const char* title, int width, int height, const char** 
         SDL_Quit();
         return nullptr;
     }
+    WaitForKeyboardFocus(window);
     return reinterpret_cast<HWND>(window);
 }
 

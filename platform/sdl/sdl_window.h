@@ -3,7 +3,8 @@
 
 #include "platform/win32.h"
 
-// Initialises SDL's video and creates a visible window for an OpenGL 3.3 core context.
+// Initialises SDL's video and creates a visible window for an OpenGL 3.3 core context, waiting
+// briefly for the keyboard focus as a new Windows window is in the foreground at once.
 // Returns null (with SDL's reason in *error) when no window can be made.
 HWND SdlCreateGameWindow(const char* title, int width, int height, const char** error);
 void SdlDestroyGameWindow(HWND window);

@@ -4,18 +4,27 @@ window, runs a script of steps, and checks that it ends with exit code 0.
 
 Steps, in order:
   wait:SECONDS           let the game run
-  hold:KEY:SECONDS       hold a key (xdotool key names: Up, Left, Right, Escape)
+  hold:KEY:SECONDS       hold a key (xdotool key names: Up, Left, Right, Escape), or several
+                         at once joined by + (Up+Left)
+  keydown:KEY / keyup:KEY  press or release a key and leave it so across the next steps
   shot:FILE              save the screen as a PNG (needs ImageMagick's import) or PPM
   notflat                fail unless the screen shows more than one colour
   changed                fail unless the screen differs from the previous notflat/changed
   unfocus / focus        take the input focus away from the game window, give it back
   close                  ask the window to close, as a window manager's close button does
-  expect-exit            wait for the game to end by itself (after Escape)
+  expect-exit            wait for the game to end by itself (after Escape); the step before it
+                         may end the game
+  mark                   with --trace: remember the latest row of the game's trace
+  expect:EXPRESSION      with --trace: fail unless the Python expression holds, over `before`
+                         (the marked row), `after` (the latest row) and `frames` (rows since the
+                         mark); rows have the trace's columns as attributes (after.z, after.yaw)
 """
 import argparse
+import csv
 import subprocess
 import sys
 import time
+import types
 
 from Xlib import X, Xatom, display, protocol
 
@@ -71,10 +80,36 @@ def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True)
 
 
+def read_trace(path):
+    """The complete rows written so far, each as a namespace of floats."""
+    try:
+        with open(path, newline="") as source:
+            text = source.read()
+    except FileNotFoundError:
+        return []
+    # A row still being written has no line end yet.
+    lines = text.splitlines(keepends=True)
+    complete = [line for line in lines if line.endswith("\n")]
+    rows = []
+    for record in csv.DictReader(complete):
+        rows.append(types.SimpleNamespace(**{k: float(v) for k, v in record.items()}))
+    return rows
+
+
+def latest_row(path, deadline):
+    while time.time() < deadline:
+        rows = read_trace(path)
+        if rows:
+            return rows
+        time.sleep(0.1)
+    return []
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--title", default="Skimlark")
     parser.add_argument("--timeout", type=float, default=30.0)
+    parser.add_argument("--trace", help="the CSV file the game appends a row to every frame")
     parser.add_argument("steps", nargs="*")
     parser.add_argument("--", dest="dashdash")
     argv = sys.argv[1:]
@@ -90,15 +125,40 @@ def main():
         print("drive_game: no window titled %r appeared" % options.title)
         return 1
     previous = None
-    for step in options.steps:
+    marked = None
+    marked_count = 0
+    for index, step in enumerate(options.steps):
         kind, _, rest = step.partition(":")
         if kind == "wait":
             time.sleep(float(rest))
         elif kind == "hold":
-            key, _, seconds = rest.partition(":")
-            xdotool("keydown", key)
+            keys, _, seconds = rest.partition(":")
+            xdotool("keydown", *keys.split("+"))
             time.sleep(float(seconds))
-            xdotool("keyup", key)
+            xdotool("keyup", *keys.split("+"))
+        elif kind == "keydown":
+            xdotool("keydown", *rest.split("+"))
+        elif kind == "keyup":
+            xdotool("keyup", *rest.split("+"))
+        elif kind == "mark":
+            rows = latest_row(options.trace, time.time() + options.timeout)
+            if not rows:
+                print("drive_game: the game wrote no trace rows")
+                game.kill()
+                return 1
+            marked, marked_count = rows[-1], len(rows)
+        elif kind == "expect":
+            rows = read_trace(options.trace)
+            after = rows[-1] if rows else None
+            frames = len(rows) - marked_count
+            scope = {"before": marked, "after": after, "frames": frames}
+            if marked is None or after is None or not eval(rest, {}, scope):
+                print("drive_game: expected %s; frames=%d before=%s after=%s"
+                      % (rest, frames, marked, after))
+                game.kill()
+                return 1
+            print("drive_game: %s holds (frames=%d, before=%s, after=%s)"
+                  % (rest, frames, marked, after))
         elif kind == "shot":
             width, height, data = screen_pixels(d)
             save_ppm(rest, width, height, data)
@@ -127,7 +187,8 @@ def main():
             print("drive_game: unknown step %r" % step)
             game.kill()
             return 2
-        if game.poll() is not None and kind not in ("close", "expect-exit"):
+        ending = index + 1 < len(options.steps) and options.steps[index + 1] == "expect-exit"
+        if game.poll() is not None and kind not in ("close", "expect-exit") and not ending:
             print("drive_game: the game ended early with %d" % game.returncode)
             return 1
     try:

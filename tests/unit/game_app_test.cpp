@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix/message_queue.h"
+#include "tests/support/fake_direct_input.h"
 #include "tests/support/recording_device.h"
+#include "tests/support/scoped_working_directory.h"
+#include "tests/support/world_triangles_file.h"
 
 namespace {
 
@@ -11,12 +15,27 @@ protected:
     void SetUp() override {
         CallLog::Get().Reset();
         RecordingSetup::Get().Restore();
+        FakeInput::Get().Restore();
+        while (TakeQuitMessage(nullptr)) {
+        }
+        // Open water everywhere: a collision model with no triangles.
+        ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dFileOfWorldTriangles({})));
     }
     void TearDown() override {
         app.Shutdown();
         EXPECT_EQ(RecordingLiveObjects(), 0);
+        EXPECT_EQ(FakeInputLiveObjects(), 0);
     }
 
+    D3DXVECTOR3 PlayerPosition() const {
+        D3DXVECTOR3 position;
+        float yaw;
+        int forward, left, right;
+        app.GetInput().GetState(&position, &yaw, &forward, &left, &right);
+        return position;
+    }
+
+    ScopedWorkingDirectory directory;
     GameApp app;
 };
 
@@ -60,11 +79,94 @@ TEST_F(GameAppTest, AFailedBeginStillEndsAndPresents) {
     EXPECT_EQ(CallLog::Get().Count("Present"), 1);
 }
 
-TEST_F(GameAppTest, ShutdownReleasesTheDevice) {
+TEST_F(GameAppTest, ShutdownReleasesTheDeviceAndThenTheInput) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    CallLog::Get().ClearCalls();
     app.Shutdown();
     EXPECT_EQ(app.GetDevice(), nullptr);
     EXPECT_EQ(RecordingLiveObjects(), 0);
+    EXPECT_EQ(FakeInputLiveObjects(), 0);
+    EXPECT_EQ(CallLog::Get().Texts({"IDirect3DDevice8::Release", "IDirectInput8A::Release"}),
+              (std::vector<std::string>{"IDirect3DDevice8::Release()",
+                                        "IDirectInput8A::Release(dinput#1)"}));
+}
+
+TEST_F(GameAppTest, InitStartsTheInputLastForTheGameWindow) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    const std::vector<std::string> calls = CallLog::Get().Texts();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "IDirectInputDevice8A::Acquire(mouse#1)");
+    EXPECT_EQ(CallLog::Get().Texts({"SetRenderState", "DirectInput8Create"}).back(),
+              "DirectInput8Create(instance, 0x800, IID_IDirectInput8A, null)");
+    EXPECT_EQ(CallLog::Get().Texts({"IDirectInputDevice8A::SetCooperativeLevel"}),
+              (std::vector<std::string>{
+                  "IDirectInputDevice8A::SetCooperativeLevel(keyboard#1, window, 0x5)",
+                  "IDirectInputDevice8A::SetCooperativeLevel(mouse#1, window, 0x5)"}));
+}
+
+TEST_F(GameAppTest, InitFailsWithoutTheCollisionModelOrTheKeyboard) {
+    std::filesystem::remove("data/levelboundings.ms3d");
+    EXPECT_FALSE(app.Init(reinterpret_cast<HWND>(0x1)));
+    EXPECT_EQ(CallLog::Get().Count("DirectInput8Create"), 0);
+    app.Shutdown();
+
+    ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dFileOfWorldTriangles({})));
+    FakeInput::Get().LoseFocus();
+    EXPECT_FALSE(app.Init(reinterpret_cast<HWND>(0x1)));
+}
+
+TEST_F(GameAppTest, AFailedInputUpdateSkipsClearDrawAndPresent) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    FakeInput::Get().LoseFocus();
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(app.Frame(), DIERR_OTHERAPPHASPRIO);
+    EXPECT_TRUE(CallLog::Get()
+                    .Texts({"SetTransform", "Clear", "BeginScene", "EndScene", "Present"})
+                    .empty());
+
+    // Back in the foreground the next frame is drawn again.
+    FakeInput::Get().FocusWindow();
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(CallLog::Get().Count("Present"), 1);
+}
+
+TEST_F(GameAppTest, TheCameraRidesAboveAndBehindThePlayerLookingAlongItsHeading) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    ASSERT_EQ(app.Frame(), S_OK);
+    D3DXVECTOR3 player = PlayerPosition();
+    EXPECT_FLOAT_EQ(player.x, -2.9f);
+    EXPECT_EQ(app.GetCamera().GetPosition(), player + D3DXVECTOR3(0, 3, -3));
+    EXPECT_EQ(app.GetCamera().GetRotation(), D3DXVECTOR3(0, 0, 0));
+    D3DMATRIX view;
+    ASSERT_TRUE(LastTransformSet(D3DTS_VIEW, &view));
+    EXPECT_EQ(D3DXMATRIX(view), app.GetCamera().GetView());
+
+    // Full speed, then 30 turns of 3 degrees: heading 90.
+    FakeInput::Get().SetKey(DIK_UP, 0x80);
+    for (int frame = 0; frame < 26; ++frame) {
+        app.Frame();
+    }
+    FakeInput::Get().SetKey(DIK_RIGHT, 0x80);
+    for (int frame = 0; frame < 30; ++frame) {
+        app.Frame();
+    }
+    player = PlayerPosition();
+    // 90 x 3.14 / 180, not pi / 2; the offset does not turn with the heading.
+    EXPECT_FLOAT_EQ(app.GetCamera().GetRotation().y, 1.57f);
+    EXPECT_EQ(app.GetCamera().GetRotation().x, 0.0f);
+    EXPECT_EQ(app.GetCamera().GetRotation().z, 0.0f);
+    EXPECT_EQ(app.GetCamera().GetPosition(), player + D3DXVECTOR3(0, 3, -3));
+}
+
+TEST_F(GameAppTest, EscapePostsTheQuitMessageAndTheFrameIsStillPresented) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    FakeInput::Get().SetKey(DIK_ESCAPE, 0x80);
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(app.Frame(), S_OK);
+    int exitCode = -1;
+    EXPECT_TRUE(TakeQuitMessage(&exitCode));
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(CallLog::Get().Count("Present"), 1);
 }
 
 }  // namespace

@@ -1,0 +1,241 @@
+// The content tool's images: encoders, and the properties the game's way of drawing needs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "tools/content/image_writers.h"
+#include "tools/content/sea_textures.h"
+#include "tools/content/sky.h"
+#include "tools/content/sprite_images.h"
+
+namespace {
+
+using content::Image;
+
+uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+TEST(ContentImagesTest, BitmapIsBottomUp24BitWithPaddedRows) {
+    Image image(3, 2);
+    image.SetBytes(0, 0, 10, 20, 30);     // top left
+    image.SetBytes(2, 1, 200, 210, 220);  // bottom right
+    const std::vector<uint8_t> bmp = content::EncodeBmp(image);
+    const uint32_t row = 12;  // 9 bytes padded to 12
+    ASSERT_EQ(bmp.size(), 54u + 2 * row);
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_EQ(bmp[1], 'M');
+    EXPECT_EQ(U32At(bmp, 2), bmp.size());
+    EXPECT_EQ(U32At(bmp, 10), 54u);
+    EXPECT_EQ(U32At(bmp, 14), 40u);
+    EXPECT_EQ(U32At(bmp, 18), 3u);
+    EXPECT_EQ(U32At(bmp, 22), 2u);
+    EXPECT_EQ(bmp[26] | (bmp[27] << 8), 1);   // planes
+    EXPECT_EQ(bmp[28] | (bmp[29] << 8), 24);  // bits
+    EXPECT_EQ(U32At(bmp, 30), 0u);            // uncompressed
+    // First stored row is the bottom one, in blue-green-red order.
+    EXPECT_EQ(bmp[54 + 6], 220);
+    EXPECT_EQ(bmp[54 + 7], 210);
+    EXPECT_EQ(bmp[54 + 8], 200);
+    EXPECT_EQ(bmp[54 + row + 0], 30);
+    EXPECT_EQ(bmp[54 + row + 2], 10);
+}
+
+TEST(ContentImagesTest, PngAndJpegEncodersProduceTheirFormats) {
+    Image image(16, 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            image.SetBytes(x, y, static_cast<uint8_t>(x * 16), static_cast<uint8_t>(y * 32), 90);
+        }
+    }
+    const std::vector<uint8_t> png = content::EncodePng(image);
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ(png[2], 'N');
+    EXPECT_EQ(png[3], 'G');
+    EXPECT_EQ(png, content::EncodePng(image));
+    const std::vector<uint8_t> jpeg = content::EncodeJpeg(image, 90);
+    ASSERT_GT(jpeg.size(), 4u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
+    EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
+    EXPECT_EQ(jpeg[jpeg.size() - 1], 0xD9);
+    EXPECT_EQ(jpeg, content::EncodeJpeg(image, 90));
+}
+
+// The colour key is exact: what must vanish is pure black, what must show never is, and the game
+// never draws below the diagonal.
+void ExpectKeyedSprite(const Image& image, int minimumOpaque) {
+    EXPECT_TRUE(content::IsKeyedBelowDiagonal(image));
+    int opaque = 0;
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            const uint8_t* p = image.Pixel(x, y);
+            if (p[0] != 0 || p[1] != 0 || p[2] != 0) {
+                ++opaque;
+            }
+        }
+    }
+    EXPECT_GE(opaque, minimumOpaque);
+}
+
+TEST(ContentImagesTest, SpritesShowOnlyAboveTheirDiagonal) {
+    ExpectKeyedSprite(content::PaintTree(256), 256 * 256 / 10);
+    ExpectKeyedSprite(content::PaintLeaf(64), 64 * 64 / 10);
+    ExpectKeyedSprite(content::PaintParticle(128), 128 * 128 / 8);
+}
+
+TEST(ContentImagesTest, TreeTrunkMeetsTheBottomRightCorner) {
+    // The foot of the trunk is what stands on the ground: low in the image, at its right.
+    const Image tree = content::PaintTree(256);
+    int lowest = -1;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const uint8_t* p = tree.Pixel(x, y);
+            if (p[0] || p[1] || p[2]) {
+                lowest = y;
+                EXPECT_GT(y < 200 ? 255 : x, 220) << "something low at the left: " << x;
+            }
+        }
+    }
+    EXPECT_GT(lowest, 230);
+}
+
+// Mean difference between two rows or columns of an image.
+double LineDifference(const Image& image, bool columns, int a, int b) {
+    double sum = 0.0;
+    const int n = columns ? image.Height() : image.Width();
+    for (int i = 0; i < n; ++i) {
+        const uint8_t* p = columns ? image.Pixel(a, i) : image.Pixel(i, a);
+        const uint8_t* q = columns ? image.Pixel(b, i) : image.Pixel(i, b);
+        for (int c = 0; c < 3; ++c) {
+            sum += std::abs(p[c] - q[c]);
+        }
+    }
+    return sum / n;
+}
+
+// Across the wrap the image changes no more than between neighbours inside it.
+bool Tiles(const Image& image) {
+    const int last = image.Width() - 1;
+    const int mid = image.Width() / 2;
+    const double insideColumns = LineDifference(image, true, mid, mid + 1);
+    const double insideRows = LineDifference(image, false, mid, mid + 1);
+    return LineDifference(image, true, last, 0) <= insideColumns * 1.5 + 1.0 &&
+           LineDifference(image, false, last, 0) <= insideRows * 1.5 + 1.0;
+}
+
+TEST(ContentImagesTest, WaterAndSandTile) {
+    EXPECT_TRUE(Tiles(content::PaintWater(256)));
+    EXPECT_TRUE(Tiles(content::PaintSand(256)));
+    // A ramp does not.
+    Image ramp(64, 64);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            ramp.SetBytes(x, y, static_cast<uint8_t>(x * 4), static_cast<uint8_t>(y * 4), 0);
+        }
+    }
+    EXPECT_FALSE(Tiles(ramp));
+}
+
+TEST(ContentImagesTest, SkyFacesLookAlongTheirAxes) {
+    struct Axis {
+        float x;
+        float y;
+        float z;
+    };
+    // top, bottom, back, front, left, right
+    const Axis axes[6] = {{0, 1, 0}, {0, -1, 0}, {-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
+    for (int face = 0; face < 6; ++face) {
+        const content::Direction d = content::SkyFaceDirection(face, 0.5f, 0.5f);
+        EXPECT_FLOAT_EQ(d.x, axes[face].x) << face;
+        EXPECT_FLOAT_EQ(d.y, axes[face].y) << face;
+        EXPECT_FLOAT_EQ(d.z, axes[face].z) << face;
+    }
+    // The top's image runs from -z at its bottom edge to +z at its top edge, the front's from
+    // -z at its left edge to +z at its right.
+    EXPECT_FLOAT_EQ(content::SkyFaceDirection(0, 0.0f, 1.0f).z, -1.0f);
+    EXPECT_FLOAT_EQ(content::SkyFaceDirection(3, 1.0f, 0.5f).z, 1.0f);
+    EXPECT_FLOAT_EQ(content::SkyFaceDirection(3, 0.5f, 0.0f).y, 1.0f);
+}
+
+// How much the colour changes across the cube's edges, relative to how much it changes between
+// neighbouring texels inside the faces there: about 1 where the faces continue one another.
+double SeamRatio(const std::vector<content::SkyFace>& faces, int size) {
+    struct EdgeTexel {
+        int face;
+        int x;
+        int y;
+        int inwardX;  // the neighbour one texel further inside the face
+        int inwardY;
+        content::Direction d;
+    };
+    std::vector<EdgeTexel> edges;
+    for (int face = 0; face < 6; ++face) {
+        for (int i = 0; i < size; ++i) {
+            const int xs[4] = {i, i, 0, size - 1};
+            const int ys[4] = {0, size - 1, i, i};
+            const int inX[4] = {i, i, 1, size - 2};
+            const int inY[4] = {1, size - 2, i, i};
+            for (int k = 0; k < 4; ++k) {
+                content::Direction d =
+                    content::SkyFaceDirection(face, (xs[k] + 0.5f) / size, (ys[k] + 0.5f) / size);
+                const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+                edges.push_back({face,
+                                 xs[k],
+                                 ys[k],
+                                 inX[k],
+                                 inY[k],
+                                 {d.x / length, d.y / length, d.z / length}});
+            }
+        }
+    }
+    double across = 0.0;
+    double within = 0.0;
+    for (const EdgeTexel& a : edges) {
+        // The nearest texel on another face: just across the edge.
+        const EdgeTexel* nearest = nullptr;
+        float best = 1e9f;
+        for (const EdgeTexel& b : edges) {
+            if (b.face == a.face) {
+                continue;
+            }
+            const float dx = a.d.x - b.d.x;
+            const float dy = a.d.y - b.d.y;
+            const float dz = a.d.z - b.d.z;
+            const float distance = dx * dx + dy * dy + dz * dz;
+            if (distance < best) {
+                best = distance;
+                nearest = &b;
+            }
+        }
+        EXPECT_LT(std::sqrt(best), 3.0f / size);
+        const Image& imageA = faces[a.face].image;
+        const Image& imageB = faces[nearest->face].image;
+        const uint8_t* p = imageA.Pixel(a.x, a.y);
+        const uint8_t* q = imageB.Pixel(nearest->x, nearest->y);
+        const uint8_t* pIn = imageA.Pixel(a.inwardX, a.inwardY);
+        const uint8_t* qIn = imageB.Pixel(nearest->inwardX, nearest->inwardY);
+        for (int c = 0; c < 3; ++c) {
+            across += std::abs(p[c] - q[c]);
+            within += 0.5 * (std::abs(p[c] - pIn[c]) + std::abs(q[c] - qIn[c]));
+        }
+    }
+    return across / std::max(within, 1.0);
+}
+
+TEST(ContentImagesTest, SkyFacesMeetWithoutSeams) {
+    const int size = 96;
+    const content::Sky sky(content::Color(0.3f, 0.55f, 0.6f));
+    std::vector<content::SkyFace> faces = content::PaintSkyFaces(sky, size);
+    ASSERT_EQ(faces.size(), 6u);
+    EXPECT_LT(SeamRatio(faces, size), 1.5);
+    // Faces on the wrong sides of the cube show at once.
+    std::swap(faces[2].image, faces[3].image);
+    EXPECT_GT(SeamRatio(faces, size), 2.0);
+}
+
+}  // namespace

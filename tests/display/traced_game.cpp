@@ -1,0 +1,68 @@
+// The game as the Linux entry runs it (SDL2 window, event pump, the real keyboard through the
+// DirectInput layer), with one addition for the display checks: after every drawn frame it
+// appends the player's state and the camera's placement to a CSV file, so a check can tell how
+// real key presses moved the view. Usage: traced_game TRACE.csv
+#include <cstdio>
+
+#include "app/game_app.h"
+#include "platform/posix/message_queue.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+GameApp game;
+
+void WriteRow(std::FILE* trace, int frame) {
+    D3DXVECTOR3 position;
+    float yaw = 0.0f;
+    int forward = 0;
+    int left = 0;
+    int right = 0;
+    game.GetInput().GetState(&position, &yaw, &forward, &left, &right);
+    const D3DXVECTOR3 camera = game.GetCamera().GetPosition();
+    std::fprintf(trace, "%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.5f\n", frame, position.x,
+                 position.y, position.z, yaw, camera.x, camera.y, camera.z,
+                 game.GetCamera().GetRotation().y);
+    std::fflush(trace);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: traced_game TRACE.csv\n");
+        return 2;
+    }
+    std::FILE* trace = std::fopen(argv[1], "w");
+    if (trace == nullptr) {
+        std::fprintf(stderr, "traced_game: cannot write %s\n", argv[1]);
+        return 2;
+    }
+    std::fprintf(trace, "frame,x,y,z,yaw,camera_x,camera_y,camera_z,camera_yaw\n");
+    std::fflush(trace);
+
+    const char* error = "";
+    HWND window = SdlCreateGameWindow("Skimlark", 1024, 768, &error);
+    if (window == nullptr || !game.Init(window)) {
+        std::fprintf(stderr, "traced_game: start-up failed\n");
+        return 1;
+    }
+    int exitCode = 0;
+    int frame = 0;
+    for (;;) {
+        const SdlPumpResult pumped = SdlPumpOneEvent();
+        if (pumped == SdlPumpResult::WindowClosed) {
+            PostQuitMessage(0);
+        } else if (pumped == SdlPumpResult::NoEvent && TakeQuitMessage(&exitCode)) {
+            break;
+        }
+        // Only frames that were drawn: a skipped frame (no input) moved nothing.
+        if (SUCCEEDED(game.Frame())) {
+            WriteRow(trace, ++frame);
+        }
+    }
+    game.Shutdown();
+    SdlDestroyGameWindow(window);
+    std::fclose(trace);
+    return exitCode;
+}

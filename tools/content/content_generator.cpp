@@ -1,0 +1,149 @@
+#include "tools/content/content_generator.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "tools/content/collision_builder.h"
+#include "tools/content/image_writers.h"
+#include "tools/content/level_builder.h"
+#include "tools/content/sea_textures.h"
+#include "tools/content/sky.h"
+#include "tools/content/sprite_images.h"
+#include "tools/content/surface_painter.h"
+#include "tools/content/terrain.h"
+#include "tools/content/tree_planter.h"
+#include "tools/content/world_map.h"
+
+namespace content {
+
+namespace {
+
+const int kWaterSize = 256;
+const int kSandSize = 512;
+const int kTreeSize = 256;
+const int kLeafSize = 64;
+const int kParticleSize = 128;
+const int kMapSize = 800;
+const int kJpegQuality = 92;
+
+class Writer {
+public:
+    Writer(const std::string& directory, std::string* error)
+        : directory_(directory), error_(error) {}
+
+    bool Bytes(const std::string& name, const std::vector<uint8_t>& bytes) {
+        if (bytes.empty()) {
+            *error_ = "could not encode " + name;
+            return false;
+        }
+        const std::string path = (std::filesystem::path(directory_) / name).string();
+        if (!WriteFileBytes(path, bytes)) {
+            *error_ = "could not write " + path;
+            return false;
+        }
+        return true;
+    }
+
+    bool Image(const std::string& name, const content::Image& image, ImageFormat format) {
+        switch (format) {
+            case ImageFormat::kPng:
+                return Bytes(name, EncodePng(image));
+            case ImageFormat::kJpeg:
+                return Bytes(name, EncodeJpeg(image, kJpegQuality));
+            case ImageFormat::kBmp:
+                break;
+        }
+        return Bytes(name, EncodeBmp(image));
+    }
+
+private:
+    std::string directory_;
+    std::string* error_;
+};
+
+}  // namespace
+
+const std::vector<std::string>& FixedContentFiles() {
+    static const std::vector<std::string> files = {
+        "level.ms3d",        "trees.ms3d",          "treetexture.bmp",
+        "leaftexture.bmp",   "levelboundings.ms3d", "skybox_top.bmp",
+        "skybox_bottom.bmp", "skybox_left.bmp",     "skybox_right.bmp",
+        "skybox_front.bmp",  "skybox_back.bmp",     "water.bmp",
+        "sand.bmp",          "particle.bmp"};
+    return files;
+}
+
+bool GenerateContent(const std::string& directory, const ContentOptions& options,
+                     std::string* error) {
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    if (ec) {
+        *error = "could not create " + directory + ": " + ec.message();
+        return false;
+    }
+    Writer write(directory, error);
+
+    const content::Image sand = PaintSand(kSandSize);
+    const content::Image water = PaintWater(kWaterSize);
+    const Color seaFloor = AverageColor(sand);
+    const Color waterMean = AverageColor(water);
+    if (!write.Image("sand.bmp", sand, ImageFormat::kBmp) ||
+        !write.Image("water.bmp", water, ImageFormat::kBmp)) {
+        return false;
+    }
+
+    HeightGrid grid;
+    const Direction sun = SunDirection();
+    grid.ComputeShadows(sun.x, sun.y, sun.z);
+    const SurfacePainter painter(grid, seaFloor);
+
+    Level level;
+    if (!BuildLevel(grid, painter, &level, error) ||
+        !write.Bytes("level.ms3d", EncodeMs3d(level.model))) {
+        return false;
+    }
+    for (const LevelTexture& texture : level.textures) {
+        if (!write.Image(texture.fileName, texture.image, texture.format)) {
+            return false;
+        }
+    }
+
+    Collision collision;
+    if (!BuildCollision(grid, &collision)) {
+        *error = "the collision model has more triangles than a model file holds";
+        return false;
+    }
+    if (!write.Bytes("levelboundings.ms3d", EncodeMs3d(collision.model))) {
+        return false;
+    }
+
+    const std::vector<TreeFoot> trees = PlantTrees(grid);
+    if (!write.Bytes("trees.ms3d", EncodeMs3d(TreeModel(trees)))) {
+        return false;
+    }
+
+    // Far away the water shows as the blend the game makes of it over the sand floor.
+    const Sky sky(waterMean * (waterMean + seaFloor));
+    for (const SkyFace& face : PaintSkyFaces(sky, options.skyFaceSize)) {
+        if (!write.Image(face.fileName, face.image, ImageFormat::kBmp)) {
+            return false;
+        }
+    }
+
+    if (!write.Image("treetexture.bmp", PaintTree(kTreeSize), ImageFormat::kBmp) ||
+        !write.Image("leaftexture.bmp", PaintLeaf(kLeafSize), ImageFormat::kBmp) ||
+        !write.Image("particle.bmp", PaintParticle(kParticleSize), ImageFormat::kBmp)) {
+        return false;
+    }
+
+    if (!options.mapPath.empty()) {
+        const content::Image map = PaintWorldMap(grid, painter, collision.blocked, trees, kMapSize);
+        if (!WriteFileBytes(options.mapPath, EncodePng(map))) {
+            *error = "could not write " + options.mapPath;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace content

@@ -1,0 +1,23 @@
+// Writes every file of the game's data/ directory, the same bytes on every run: the level and
+// its chunk textures, the tree and collision models, the sky, water, sand, tree, leaf and
+// particle images; and, on request, a map of the world.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace content {
+
+struct ContentOptions {
+    std::string mapPath;  // empty: no map
+    int skyFaceSize = 1024;
+};
+
+// False, with one line saying why, when a file cannot be made or written.
+bool GenerateContent(const std::string& directory, const ContentOptions& options,
+                     std::string* error);
+
+// The fixed files the game opens by name (the level's textures come on top of these).
+const std::vector<std::string>& FixedContentFiles();
+
+}  // namespace content

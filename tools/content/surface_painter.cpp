@@ -1,0 +1,147 @@
+#include "tools/content/surface_painter.h"
+
+#include <cmath>
+
+#include "tools/content/noise.h"
+#include "tools/content/sun.h"
+#include "tools/content/world_constants.h"
+
+namespace content {
+
+namespace {
+
+const Color kWetSand = Rgb(176, 152, 112);
+const Color kDrySand = Rgb(232, 208, 152);
+const Color kPaleSand = Rgb(240, 222, 174);
+const Color kLushGrass = Rgb(74, 138, 52);
+const Color kDryGrass = Rgb(150, 160, 74);
+const Color kBush = Rgb(40, 92, 38);
+const Color kRock = Rgb(132, 122, 108);
+const Color kDarkRock = Rgb(88, 82, 76);
+const Color kBasalt = Rgb(72, 64, 62);
+const Color kAsh = Rgb(122, 106, 96);
+const Color kScoria = Rgb(120, 66, 46);
+const Color kGreySand = Rgb(150, 142, 130);
+const Color kLava = Rgb(255, 150, 40);
+const Color kLavaCore = Rgb(255, 236, 140);
+const Color kLavaCrust = Rgb(60, 30, 24);
+
+// The volcano's own colours give way to the ordinary shore between these distances from the
+// crater.
+const float kVolcanoInner = 34.0f;
+const float kVolcanoOuter = 42.0f;
+
+}  // namespace
+
+Direction SunDirection() {
+    const float elevation = 17.0f * 3.14159265f / 180.0f;
+    const float azimuth = 160.0f * 3.14159265f / 180.0f;  // from +z toward +x
+    return Direction{std::sin(azimuth) * std::cos(elevation), std::sin(elevation),
+                     std::cos(azimuth) * std::cos(elevation)};
+}
+
+SurfacePainter::SurfacePainter(const HeightGrid& grid, const Color& seaFloor)
+    : grid_(grid), seaFloor_(seaFloor) {}
+
+Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
+    const float grain = HashUnit(static_cast<int>(std::floor(x * 8.0f)),
+                                 static_cast<int>(std::floor(z * 8.0f)), 5u);
+    const float patches = FractalNoise(x / 7.0f, z / 7.0f, 201u, 4);
+    const float fine = FractalNoise(x * 0.9f, z * 0.9f, 202u, 3);
+
+    // Sand: wet at the water line, dry above, fading into the sea floor below.
+    Color sand = Mix(kDrySand, kPaleSand, 0.5f + 0.5f * patches);
+    sand = Mix(sand, kWetSand, SmoothStep(-1.3f, -2.0f, h));
+    if (h < kWaterHeight) {
+        const float depth = SmoothStep(kWaterHeight, kSandHeight, h);
+        sand = Mix(kWetSand, seaFloor_, depth);
+        sand = sand * (0.96f + 0.08f * fine * (1.0f - depth));
+    }
+    sand = sand * (0.97f + 0.06f * grain);
+
+    // Grass: lush and dry patches with darker bushes.
+    Color grass = Mix(kLushGrass, kDryGrass, SmoothStep(-0.3f, 0.6f, patches));
+    const float bushes = SmoothStep(0.25f, 0.45f, FractalNoise(x / 3.0f, z / 3.0f, 203u, 3));
+    grass = Mix(grass, kBush, bushes * 0.8f);
+    grass = grass * (0.93f + 0.12f * grain) * (0.92f + 0.12f * fine);
+
+    // Rock: banded, darker in the cracks.
+    const float bands = 0.5f + 0.5f * std::sin(h * 2.3f + 2.0f * fine);
+    Color rock = Mix(kDarkRock, kRock, 0.35f + 0.65f * bands);
+    rock = rock * (0.9f + 0.15f * grain);
+
+    // Beach up to just above the water line, grass above, rock where it is steep.
+    const float beachLine = 0.4f + 0.5f * patches;
+    Color ground = Mix(sand, grass, SmoothStep(beachLine, beachLine + 0.5f, h));
+    const float steep = SmoothStep(0.78f, 0.62f, ny);
+    ground = Mix(ground, rock, h > kWaterHeight ? steep : steep * 0.4f);
+    return ground;
+}
+
+Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float distance) const {
+    const float grain = HashUnit(static_cast<int>(std::floor(x * 8.0f)),
+                                 static_cast<int>(std::floor(z * 8.0f)), 7u);
+    const float streaks =
+        FractalNoise(std::atan2(z - kSprayZ, x - kSprayX) * 9.0f, distance / 6.0f, 301u, 3);
+    // The flanks: ash and basalt streaked down the slope, red scoria near the top, with scrub
+    // and grey sand on the apron.
+    Color flank = Mix(kBasalt, kAsh, 0.5f + 0.5f * streaks);
+    flank = Mix(flank, kScoria, SmoothStep(12.0f, 22.0f, h) * (0.6f + 0.4f * streaks));
+    const float scrub = SmoothStep(6.0f, 1.5f, h) * SmoothStep(0.55f, 0.8f, ny);
+    const Color green =
+        Mix(kBush, kLushGrass, 0.5f + 0.5f * FractalNoise(x / 3.0f, z / 3.0f, 302u, 3));
+    flank = Mix(flank, green, scrub * 0.85f);
+    Color beach = Mix(kGreySand, kWetSand, SmoothStep(-1.0f, -2.0f, h));
+    if (h < kWaterHeight) {
+        beach = Mix(kWetSand * 0.8f, seaFloor_, SmoothStep(kWaterHeight, kSandHeight, h));
+    }
+    Color ground = Mix(beach, flank, SmoothStep(-0.2f, 1.2f, h));
+    return ground * (0.94f + 0.12f * grain);
+}
+
+Color SurfacePainter::ColorAt(float x, float z) const {
+    const float h = grid_.Height(x, z);
+    float nx;
+    float ny;
+    float nz;
+    grid_.Normal(x, z, &nx, &ny, &nz);
+
+    const float vx = x - kSprayX;
+    const float vz = z - kSprayZ;
+    const float volcanoDistance = std::sqrt(vx * vx + vz * vz);
+    const float volcano = SmoothStep(kVolcanoOuter, kVolcanoInner, volcanoDistance);
+
+    // The lava lake glows by itself: no sun, no shadow.
+    if (volcanoDistance < 7.0f && h < 20.5f) {
+        const CellDistances cells = CellularNoise(x / 1.6f, z / 1.6f, 303u);
+        const float crack = SmoothStep(0.22f, 0.0f, cells.second - cells.nearest);
+        const float heat = SmoothStep(7.0f, 2.0f, volcanoDistance);
+        Color crust = Mix(kLavaCrust, kLava * 0.7f, heat * 0.5f);
+        return Mix(crust, Mix(kLava, kLavaCore, heat), std::max(crack, heat * 0.6f));
+    }
+
+    Color albedo;
+    if (volcano >= 1.0f) {
+        albedo = VolcanoAlbedo(x, z, h, ny, volcanoDistance);
+    } else if (volcano <= 0.0f) {
+        albedo = Albedo(x, z, h, ny);
+    } else {
+        albedo = Mix(Albedo(x, z, h, ny), VolcanoAlbedo(x, z, h, ny, volcanoDistance), volcano);
+    }
+    const Direction sun = SunDirection();
+    // Wrapped diffuse: the sun stands low, and plain Lambert light would leave the flat land
+    // dim and the slopes facing away black.
+    const float facing = nx * sun.x + ny * sun.y + nz * sun.z;
+    const float direct = Clamp01((facing + 0.5f) / 1.5f);
+    const float lit = direct * (0.35f + 0.65f * grid_.SunLight(x, z));
+    const float sky = 0.6f + 0.4f * ny;
+    Color light = kSkyLight * (0.62f * sky) + kSunLight * (0.62f * lit);
+    if (h < kWaterHeight + 0.3f) {
+        // Under water the light is soft and even: the shapes of the slopes barely show.
+        const float even = 0.6f + 0.4f * SmoothStep(kWaterHeight + 0.3f, kSandHeight, h);
+        light = Mix(light, Color(0.92f, 0.92f, 0.92f), even);
+    }
+    return albedo * light;
+}
+
+}  // namespace content
