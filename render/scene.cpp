@@ -167,7 +167,9 @@ HRESULT Scene::Release() {
         result = waterAndSand.Release();
     }
     lastResult = result;
-    // The particle texture goes whatever the members said.
+    // The spray's buffer and the particle texture go whatever the members said: left to the
+    // destructors they would outlive the device, which is released right after the scene.
+    spray.Release();
     if (particleTexture != nullptr) {
         particleTexture->Release();
         particleTexture = nullptr;
