@@ -20,7 +20,8 @@ DeviceState::DeviceState(bool autoDepthStencil)
       material{},
       renderStateVersion(0),
       stageStateVersion(0),
-      transformVersion(0) {
+      transformVersion(0),
+      materialVersion(0) {
     auto& rs = renderStates;
     rs[D3DRS_ZENABLE] = autoDepthStencil ? D3DZB_TRUE : D3DZB_FALSE;
     rs[D3DRS_FILLMODE] = D3DFILL_SOLID;

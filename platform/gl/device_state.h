@@ -34,12 +34,16 @@ public:
     void SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX& matrix);
 
     const D3DMATERIAL8& Material() const { return material; }
-    void SetMaterial(const D3DMATERIAL8& value) { material = value; }
+    void SetMaterial(const D3DMATERIAL8& value) {
+        material = value;
+        ++materialVersion;
+    }
 
     // Bumped on every change, so a draw can tell whether anything needs pushing.
     uint64_t RenderStateVersion() const { return renderStateVersion; }
     uint64_t StageStateVersion() const { return stageStateVersion; }
     uint64_t TransformVersion() const { return transformVersion; }
+    uint64_t MaterialVersion() const { return materialVersion; }
 
 private:
     std::array<DWORD, kRenderStateCount> renderStates;
@@ -49,6 +53,7 @@ private:
     uint64_t renderStateVersion;
     uint64_t stageStateVersion;
     uint64_t transformVersion;
+    uint64_t materialVersion;
 };
 
 // Reinterprets a float-valued state (fog start, point size) as Direct3D passes it.

@@ -52,6 +52,12 @@ void GlBackBuffer::Destroy() {
     }
 }
 
+void GlBackBuffer::Abandon() {
+    framebuffer = 0;
+    colorRenderbuffer = 0;
+    depthRenderbuffer = 0;
+}
+
 void GlBackBuffer::Bind() const {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }

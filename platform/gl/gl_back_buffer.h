@@ -17,6 +17,8 @@ public:
 
     bool Create(int width, int height, bool withDepth);
     void Destroy();
+    // Forgets the OpenGL objects without deleting them: their context is already gone.
+    void Abandon();
     void Bind() const;
 
     int Width() const { return width; }

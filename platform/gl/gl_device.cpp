@@ -1,15 +1,98 @@
 #include "platform/gl/gl_device.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
+#include "platform/gl/fixed_function_shader.h"
 #include "platform/gl/gl_api.h"
 #include "platform/gl/gl_direct3d.h"
+#include "platform/gl/gl_texture.h"
+#include "platform/gl/gl_texture_format.h"
+#include "platform/gl/gl_translate.h"
+#include "platform/gl/gl_vertex_buffer.h"
+#include "platform/gl/live_objects.h"
 
 namespace {
 
-float ChannelOf(D3DCOLOR color, int shift) {
-    return static_cast<float>((color >> shift) & 0xFF) / 255.0f;
+// OpenGL 3.3 promises at least this texture side.
+constexpr UINT kMinimumMaxTextureSize = 1024;
+std::atomic<UINT> knownMaxTextureSize{kMinimumMaxTextureSize};
+
+// Devices alive, for the exit handler.
+std::vector<GlDevice*>& LiveDevices() {
+    static std::vector<GlDevice*>* devices = new std::vector<GlDevice*>();
+    return *devices;
+}
+bool exitHandlerRegistered = false;
+
+D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
+    D3DMATRIX product;
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) {
+                sum += a.m[row][k] * b.m[k][column];
+            }
+            product.m[row][column] = sum;
+        }
+    }
+    return product;
+}
+
+void SetEnabled(GLenum capability, bool enabled) {
+    if (enabled) {
+        glEnable(capability);
+    } else {
+        glDisable(capability);
+    }
+}
+
+bool HasClipControl() {
+    GLint major = 0;
+    GLint minor = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    if (major > 4 || (major == 4 && minor >= 5)) {
+        return true;
+    }
+    GLint extensions = 0;
+    glGetIntegerv(GL_NUM_EXTENSIONS, &extensions);
+    for (GLint i = 0; i < extensions; ++i) {
+        const auto* name =
+            reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+        if (name != nullptr && std::strcmp(name, "GL_ARB_clip_control") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void PushSamplerState(GLuint sampler, const GlSamplerState& wanted, const GlSamplerState* applied) {
+    if (applied == nullptr || applied->minFilter != wanted.minFilter) {
+        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(wanted.minFilter));
+    }
+    if (applied == nullptr || applied->magFilter != wanted.magFilter) {
+        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(wanted.magFilter));
+    }
+    if (applied == nullptr || applied->wrapS != wanted.wrapS) {
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(wanted.wrapS));
+    }
+    if (applied == nullptr || applied->wrapT != wanted.wrapT) {
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(wanted.wrapT));
+    }
+    if (applied == nullptr || applied->minLod != wanted.minLod) {
+        glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, wanted.minLod);
+    }
+    if (applied == nullptr || applied->lodBias != wanted.lodBias) {
+        glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, wanted.lodBias);
+    }
+    if (applied == nullptr ||
+        std::memcmp(applied->borderColor, wanted.borderColor, sizeof(wanted.borderColor)) != 0) {
+        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, wanted.borderColor);
+    }
 }
 
 }  // namespace
@@ -31,29 +114,79 @@ HRESULT GlDevice::Create(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFla
         device->Release();
         return D3DERR_NOTAVAILABLE;
     }
+    // Registered after the window system registered its own (while the surface was made), so
+    // it runs first. Objects that static destructors release later (a game object's member
+    // releasing its buffer) then find no context and make no OpenGL call.
+    if (!exitHandlerRegistered) {
+        exitHandlerRegistered = std::atexit(AbandonContextsAtExit) == 0;
+    }
     *out = device;
     return D3D_OK;
 }
 
-void GlDevice::FillCaps(D3DCAPS8* caps) {
+void GlDevice::AbandonContextsAtExit() {
+    for (GlDevice* device : LiveDevices()) {
+        device->AbandonContext();
+    }
+}
+
+void GlDevice::AbandonContext() {
+    if (!HasContext()) {
+        return;
+    }
+    // Destroying the context frees everything in it.
+    programs.Abandon();
+    backBuffer.Abandon();
+    surface.reset();
+}
+
+UINT GlDevice::KnownMaxTextureSize() {
+    return knownMaxTextureSize;
+}
+
+void GlDevice::FillCaps(D3DCAPS8* caps, UINT maxTextureSize) {
     std::memset(caps, 0, sizeof(*caps));
     caps->DeviceType = D3DDEVTYPE_HAL;
     caps->AdapterOrdinal = D3DADAPTER_DEFAULT;
     caps->Caps2 = D3DCAPS2_CANRENDERWINDOWED | D3DCAPS2_DYNAMICTEXTURES;
     caps->PresentationIntervals = D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE;
-    caps->TextureCaps =
-        D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_MIPMAP;
+    caps->DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    // MASKZ, CULLNONE, CULLCW, CULLCCW, COLORWRITEENABLE, BLENDOP.
+    caps->PrimitiveMiscCaps = 0x2 | 0x10 | 0x20 | 0x40 | 0x80 | 0x800;
+    // ZTEST, ANTIALIASEDGES, MIPMAPLODBIAS.
+    caps->RasterCaps = 0x10 | 0x1000 | 0x2000;
+    caps->ZCmpCaps = 0xFF;  // every D3DCMP function
+    caps->AlphaCmpCaps = 0xFF;
+    caps->SrcBlendCaps = 0x1FFF;  // ZERO to BOTHINVSRCALPHA
+    caps->DestBlendCaps = 0x1FFF;
+    caps->ShadeCaps = 0x8 | 0x4000;  // COLORGOURAUDRGB, ALPHAGOURAUDBLEND
+    // Any size, any shape: OpenGL 3.3 has no power-of-two or square restriction.
+    caps->TextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA |
+                        D3DPTEXTURECAPS_MIPMAP | D3DPTEXTURECAPS_PROJECTED;
     caps->TextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR |
                               D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR |
                               D3DPTFILTERCAPS_MIPFPOINT | D3DPTFILTERCAPS_MIPFLINEAR;
     caps->TextureAddressCaps = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR |
-                               D3DPTADDRESSCAPS_CLAMP | D3DPTADDRESSCAPS_INDEPENDENTUV;
-    // OpenGL 3.3 guarantees at least 1024; the texture code may raise this from the context.
-    caps->MaxTextureWidth = 4096;
-    caps->MaxTextureHeight = 4096;
-    caps->MaxTextureAspectRatio = 4096;
+                               D3DPTADDRESSCAPS_CLAMP | D3DPTADDRESSCAPS_BORDER |
+                               D3DPTADDRESSCAPS_INDEPENDENTUV | 0x20 /* MIRRORONCE */;
+    caps->LineCaps = 0x1 | 0x2 | 0x4 | 0x8 | 0x10;  // TEXTURE, ZTEST, BLEND, ALPHACMP, FOG
+    caps->MaxTextureWidth = maxTextureSize;
+    caps->MaxTextureHeight = maxTextureSize;
+    caps->MaxTextureAspectRatio = maxTextureSize;
+    caps->MaxTextureRepeat = 8192;
+    caps->MaxAnisotropy = 1;
+    caps->MaxVertexW = 1.0e10f;
+    caps->FVFCaps = kMaxTexCoordSets;
+    // Every operation but premodulate and bump mapping: bit n - 1 for D3DTOP n.
+    for (DWORD op = D3DTOP_DISABLE; op <= D3DTOP_LERP; ++op) {
+        if (SupportedOp(op, false) == op) {
+            caps->TextureOpCaps |= 1u << (op - 1);
+        }
+    }
     caps->MaxTextureBlendStages = kTextureStageCount;
-    caps->MaxSimultaneousTextures = 1;
+    caps->MaxSimultaneousTextures = kTextureStageCount;
+    caps->MaxActiveLights = 0;
+    caps->MaxPointSize = 1.0f;
     caps->MaxPrimitiveCount = 0xFFFFF;
     caps->MaxVertexIndex = 0xFFFFF;
     caps->MaxStreams = 1;
@@ -61,16 +194,15 @@ void GlDevice::FillCaps(D3DCAPS8* caps) {
 }
 
 HRESULT GlDevice::CheckFormat(DWORD usage, D3DRESOURCETYPE resourceType, D3DFORMAT format) {
-    if (resourceType != D3DRTYPE_TEXTURE || usage != 0) {
-        return D3DERR_NOTAVAILABLE;
+    if (resourceType == D3DRTYPE_TEXTURE && (usage & ~D3DUSAGE_DYNAMIC) == 0) {
+        GlTextureFormat glFormat{};
+        return GlTextureFormatFor(format, &glFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
     }
-    switch (format) {
-        case D3DFMT_A8R8G8B8:
-        case D3DFMT_X8R8G8B8:
-            return D3D_OK;
-        default:
-            return D3DERR_NOTAVAILABLE;
+    if (resourceType == D3DRTYPE_SURFACE && usage == D3DUSAGE_DEPTHSTENCIL) {
+        // The automatic depth buffer: 24 bits serve both.
+        return format == D3DFMT_D16 || format == D3DFMT_D24X8 ? D3D_OK : D3DERR_NOTAVAILABLE;
     }
+    return D3DERR_NOTAVAILABLE;
 }
 
 GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
@@ -83,31 +215,140 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       pacer(MakeSystemPresentPacer()),
       state(parameters.EnableAutoDepthStencil != FALSE),
       inScene(false),
+      maxTextureSize(kMinimumMaxTextureSize),
+      clipControl(false),
+      tieBreakPixels(1.0f / 128.0f),
       textures{},
       streamSource(nullptr),
       streamStride(0),
-      vertexShader(0) {
+      vertexShader(0),
+      vertexLayout{},
+      vertexLayoutValid(false),
+      bindingVersion(0),
+      viewportVersion(0),
+      vertexArray(0),
+      samplers{},
+      appliedRaster{},
+      rasterFromVersion(kNever),
+      appliedSamplers{},
+      samplersFromVersion(kNever),
+      currentKey{},
+      currentProgram(nullptr),
+      keyFromRenderVersion(kNever),
+      keyFromStageVersion(kNever),
+      keyFromBindingVersion(kNever),
+      appliedProgram(0),
+      appliedTextures{},
+      appliedVertexBuffer(0),
+      appliedFvf(0),
+      appliedStride(0),
+      worldViewProjection{},
+      worldViewProjectionVersion(kNever) {
     parent->AddRef();
+    CountGlObjectCreated();
+    LiveDevices().push_back(this);
     pacer.SetRefreshRate(surface->RefreshRateHz());
+    InitContextState();
 }
 
 GlDevice::~GlDevice() {
+    // Bound resources with no outside user go here, while the context is still current.
     ReleaseBindings();
-    backBuffer.Destroy();
-    surface.reset();
+    if (HasContext()) {
+        programs.Clear();
+        glDeleteSamplers(static_cast<GLsizei>(kTextureStageCount), samplers);
+        glDeleteVertexArrays(1, &vertexArray);
+        backBuffer.Destroy();
+        surface.reset();
+    }
+    auto& devices = LiveDevices();
+    devices.erase(std::remove(devices.begin(), devices.end(), this), devices.end());
+    CountGlObjectDestroyed();
     parent->Release();
+}
+
+void GlDevice::InitContextState() {
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    if (size > static_cast<GLint>(kMinimumMaxTextureSize)) {
+        maxTextureSize = static_cast<UINT>(size);
+    }
+    knownMaxTextureSize = maxTextureSize;
+
+    // The pixel-centre shift leaves edges one step of the rasteriser's sub-pixel grid above and
+    // left of the centres they pass through, so ties fall to Direct3D's top-left rule whatever
+    // rule OpenGL's rasteriser uses.
+    GLint subpixelBits = 8;
+    glGetIntegerv(GL_SUBPIXEL_BITS, &subpixelBits);
+    subpixelBits = subpixelBits < 4 ? 4 : (subpixelBits > 12 ? 12 : subpixelBits);
+    tieBreakPixels = 1.0f / static_cast<float>(1 << subpixelBits);
+
+    clipControl = HasClipControl();
+    if (clipControl) {
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    }
+
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    // What a vertex without diffuse or specular supplies: opaque white and black.
+    glVertexAttrib4f(kDiffuseAttribute, 1.0f, 1.0f, 1.0f, 1.0f);
+    glVertexAttrib4f(kSpecularAttribute, 0.0f, 0.0f, 0.0f, 0.0f);
+
+    glGenSamplers(static_cast<GLsizei>(kTextureStageCount), samplers);
+    for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
+        glBindSampler(stage, samplers[stage]);
+        appliedSamplers[stage] = GlSamplerStateFor(state, stage);
+        PushSamplerState(samplers[stage], appliedSamplers[stage], nullptr);
+    }
+    samplersFromVersion = state.StageStateVersion();
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
+    glFrontFace(GL_CCW);
+    glDisable(GL_DITHER);
+    glDisable(GL_SCISSOR_TEST);
+    ApplyRasterStateForced(GlRasterStateFor(state, presentParameters.EnableAutoDepthStencil));
 }
 
 void GlDevice::ReleaseBindings() {
     for (auto& texture : textures) {
         if (texture != nullptr) {
-            texture->Release();
+            GlTexture* bound = texture;
             texture = nullptr;
+            bound->Unbind();
         }
     }
     if (streamSource != nullptr) {
-        streamSource->Release();
+        GlVertexBuffer* bound = streamSource;
         streamSource = nullptr;
+        bound->Unbind();
+    }
+}
+
+void GlDevice::ForgetAppliedState() {
+    // The stored state starts over with new version counters: nothing derived from the old
+    // ones may be trusted. What OpenGL holds is still what the applied records say.
+    rasterFromVersion = kNever;
+    samplersFromVersion = kNever;
+    keyFromRenderVersion = kNever;
+    keyFromStageVersion = kNever;
+    keyFromBindingVersion = kNever;
+    worldViewProjectionVersion = kNever;
+    programs.InvalidateUniforms();
+}
+
+void GlDevice::ForgetTexture(GLuint name) {
+    for (auto& applied : appliedTextures) {
+        if (applied == name) {
+            applied = 0;
+        }
+    }
+}
+
+void GlDevice::ForgetBuffer(GLuint name) {
+    if (appliedVertexBuffer == name) {
+        appliedVertexBuffer = 0;
     }
 }
 
@@ -131,6 +372,7 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     }
     backBuffer.Bind();
     glViewport(0, 0, width, height);
+    ++viewportVersion;
     surface->SetSwapInterval(PacedPresents() ? 1 : 0);
     return true;
 }
@@ -177,7 +419,7 @@ HRESULT STDMETHODCALLTYPE GlDevice::GetDeviceCaps(D3DCAPS8* caps) {
     if (caps == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    FillCaps(caps);
+    FillCaps(caps, maxTextureSize);
     return D3D_OK;
 }
 
@@ -214,7 +456,10 @@ HRESULT STDMETHODCALLTYPE GlDevice::Reset(D3DPRESENT_PARAMETERS* parameters) {
     ReleaseBindings();
     state = DeviceState(presentParameters.EnableAutoDepthStencil != FALSE);
     vertexShader = 0;
+    vertexLayoutValid = false;
     streamStride = 0;
+    ++bindingVersion;
+    ForgetAppliedState();
     return D3D_OK;
 }
 
@@ -231,21 +476,27 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
         if (PacedPresents()) {
             pacer.AfterSwap();
         }
+        RestoreWriteMasks();
     } else {
-        glFlush();
+        // Nothing to show: the frame is complete when Present returns, as a blocking present
+        // would leave it, so the capture tool's timing covers the drawing.
+        glFinish();
     }
     backBuffer.Bind();
     return D3D_OK;
 }
 
-HRESULT STDMETHODCALLTYPE GlDevice::CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                                  IDirect3DTexture8**) {
-    return D3DERR_NOTAVAILABLE;
+HRESULT STDMETHODCALLTYPE GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
+                                                  D3DFORMAT format, D3DPOOL pool,
+                                                  IDirect3DTexture8** texture) {
+    return GlTexture::Create(this, width, height, levels, usage, format, pool, maxTextureSize,
+                             texture);
 }
 
-HRESULT STDMETHODCALLTYPE GlDevice::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL,
-                                                       IDirect3DVertexBuffer8**) {
-    return D3DERR_NOTAVAILABLE;
+HRESULT STDMETHODCALLTYPE GlDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf,
+                                                       D3DPOOL pool,
+                                                       IDirect3DVertexBuffer8** buffer) {
+    return GlVertexBuffer::Create(this, length, usage, fvf, pool, buffer);
 }
 
 HRESULT STDMETHODCALLTYPE GlDevice::BeginScene() {
@@ -277,9 +528,9 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     }
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
+        const auto channels = ColorChannels(color);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(ChannelOf(color, 16), ChannelOf(color, 8), ChannelOf(color, 0),
-                     ChannelOf(color, 24));
+        glClearColor(channels[0], channels[1], channels[2], channels[3]);
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & D3DCLEAR_ZBUFFER) {
@@ -290,7 +541,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     }
     backBuffer.Bind();
     if (rectCount == 0) {
-        glDisable(GL_SCISSOR_TEST);
         glClear(mask);
     } else {
         // Rectangles are top-down in Direct3D; the scissor box counts from the bottom.
@@ -305,9 +555,14 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
         }
         glDisable(GL_SCISSOR_TEST);
     }
-    // The draw path re-applies its own write masks from the stored state.
-    glDepthMask(state.RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+    RestoreWriteMasks();
     return D3D_OK;
+}
+
+void GlDevice::RestoreWriteMasks() {
+    glColorMask(appliedRaster.colorWrite[0], appliedRaster.colorWrite[1],
+                appliedRaster.colorWrite[2], appliedRaster.colorWrite[3]);
+    glDepthMask(appliedRaster.depthWrite ? GL_TRUE : GL_FALSE);
 }
 
 HRESULT STDMETHODCALLTYPE GlDevice::SetTransform(D3DTRANSFORMSTATETYPE transform,
@@ -339,13 +594,25 @@ HRESULT STDMETHODCALLTYPE GlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture
     if (stage >= kTextureStageCount) {
         return D3DERR_INVALIDCALL;
     }
+    GlTexture* glTexture = nullptr;
     if (texture != nullptr) {
-        texture->AddRef();
+        glTexture = dynamic_cast<GlTexture*>(texture);
+        if (glTexture == nullptr || glTexture->Device() != this) {
+            return D3DERR_INVALIDCALL;
+        }
     }
-    if (textures[stage] != nullptr) {
-        textures[stage]->Release();
+    if (glTexture == textures[stage]) {
+        return D3D_OK;
     }
-    textures[stage] = texture;
+    if (glTexture != nullptr) {
+        glTexture->Bind();
+    }
+    GlTexture* previous = textures[stage];
+    textures[stage] = glTexture;
+    ++bindingVersion;
+    if (previous != nullptr) {
+        previous->Unbind();
+    }
     return D3D_OK;
 }
 
@@ -358,12 +625,19 @@ HRESULT STDMETHODCALLTYPE GlDevice::SetTextureStageState(DWORD stage, D3DTEXTURE
     return D3D_OK;
 }
 
-HRESULT STDMETHODCALLTYPE GlDevice::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) {
-    return D3DERR_NOTAVAILABLE;
-}
-
 HRESULT STDMETHODCALLTYPE GlDevice::SetVertexShader(DWORD handle) {
-    vertexShader = handle;
+    // Only fixed-function vertex formats: the layer has no programmable shaders, whose handles
+    // have the low bit set.
+    FvfLayout layout;
+    if ((handle & D3DFVF_RESERVED0) != 0 || !DecodeFvf(handle, &layout)) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (!vertexLayoutValid || handle != vertexShader) {
+        vertexShader = handle;
+        vertexLayout = layout;
+        vertexLayoutValid = true;
+        ++bindingVersion;
+    }
     return D3D_OK;
 }
 
@@ -373,15 +647,267 @@ HRESULT STDMETHODCALLTYPE GlDevice::SetStreamSource(UINT streamNumber,
     if (streamNumber != 0) {
         return D3DERR_INVALIDCALL;
     }
+    GlVertexBuffer* buffer = nullptr;
     if (streamData != nullptr) {
-        streamData->AddRef();
+        buffer = dynamic_cast<GlVertexBuffer*>(streamData);
+        if (buffer == nullptr || buffer->Device() != this) {
+            return D3DERR_INVALIDCALL;
+        }
     }
-    if (streamSource != nullptr) {
-        streamSource->Release();
-    }
-    streamSource = streamData;
     streamStride = stride;
+    if (buffer == streamSource) {
+        return D3D_OK;
+    }
+    if (buffer != nullptr) {
+        buffer->Bind();
+    }
+    GlVertexBuffer* previous = streamSource;
+    streamSource = buffer;
+    if (previous != nullptr) {
+        previous->Unbind();
+    }
     return D3D_OK;
+}
+
+HRESULT STDMETHODCALLTYPE GlDevice::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, UINT startVertex,
+                                                  UINT primitiveCount) {
+    GlPrimitive primitive{};
+    if (!inScene || !vertexLayoutValid || streamSource == nullptr ||
+        !GlPrimitiveFor(primitiveType, primitiveCount, &primitive)) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (primitiveCount == 0) {
+        return D3D_OK;
+    }
+    // Every vertex drawn must lie inside the buffer, which must not be locked.
+    const uint64_t lastVertex = uint64_t{startVertex} + primitive.vertexCount - 1;
+    if (streamStride < vertexLayout.stride || streamSource->Locked() ||
+        lastVertex * streamStride + vertexLayout.stride > streamSource->Length() ||
+        lastVertex >= static_cast<uint64_t>(INT_MAX)) {
+        return D3DERR_INVALIDCALL;
+    }
+    GlProgram* program = PrepareProgram();
+    if (program == nullptr) {
+        return D3DERR_DRIVERINTERNALERROR;
+    }
+    ApplyRasterState();
+    ApplyStageBindings(currentKey);
+    ApplyVertexLayout();
+    ApplyUniforms(program);
+    glDrawArrays(primitive.mode, static_cast<GLint>(startVertex),
+                 static_cast<GLsizei>(primitive.vertexCount));
+    return D3D_OK;
+}
+
+GlProgram* GlDevice::PrepareProgram() {
+    if (currentProgram == nullptr || keyFromRenderVersion != state.RenderStateVersion() ||
+        keyFromStageVersion != state.StageStateVersion() ||
+        keyFromBindingVersion != bindingVersion) {
+        uint32_t boundTextures = 0;
+        for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
+            if (textures[stage] != nullptr) {
+                boundTextures |= 1u << stage;
+            }
+        }
+        const FixedFunctionKey key = BuildFixedFunctionKey(state, vertexLayout, boundTextures);
+        if (currentProgram == nullptr || !(key == currentKey)) {
+            currentKey = key;
+            currentProgram = programs.Get(key);
+        }
+        if (currentProgram == nullptr) {
+            return nullptr;  // the versions stay stale, so the next draw tries again
+        }
+        keyFromRenderVersion = state.RenderStateVersion();
+        keyFromStageVersion = state.StageStateVersion();
+        keyFromBindingVersion = bindingVersion;
+    }
+    if (appliedProgram != currentProgram->program) {
+        glUseProgram(currentProgram->program);
+        appliedProgram = currentProgram->program;
+    }
+    return currentProgram;
+}
+
+void GlDevice::ApplyRasterStateForced(const GlRasterState& raster) {
+    SetEnabled(GL_DEPTH_TEST, raster.depthTest);
+    glDepthMask(raster.depthWrite ? GL_TRUE : GL_FALSE);
+    glDepthFunc(raster.depthFunc);
+    SetEnabled(GL_BLEND, raster.blend);
+    glBlendFunc(raster.blendSource, raster.blendDestination);
+    glBlendEquation(raster.blendEquation);
+    SetEnabled(GL_CULL_FACE, raster.cull);
+    glCullFace(raster.cullFace);
+    glColorMask(raster.colorWrite[0], raster.colorWrite[1], raster.colorWrite[2],
+                raster.colorWrite[3]);
+    glPolygonMode(GL_FRONT_AND_BACK, raster.polygonMode);
+    SetEnabled(GL_LINE_SMOOTH, raster.lineSmooth);
+    appliedRaster = raster;
+    rasterFromVersion = state.RenderStateVersion();
+}
+
+void GlDevice::ApplyRasterState() {
+    if (rasterFromVersion == state.RenderStateVersion()) {
+        return;
+    }
+    const GlRasterState wanted = GlRasterStateFor(state, backBuffer.HasDepth());
+    const GlRasterState& applied = appliedRaster;
+    if (wanted.depthTest != applied.depthTest) {
+        SetEnabled(GL_DEPTH_TEST, wanted.depthTest);
+    }
+    if (wanted.depthWrite != applied.depthWrite) {
+        glDepthMask(wanted.depthWrite ? GL_TRUE : GL_FALSE);
+    }
+    if (wanted.depthFunc != applied.depthFunc) {
+        glDepthFunc(wanted.depthFunc);
+    }
+    if (wanted.blend != applied.blend) {
+        SetEnabled(GL_BLEND, wanted.blend);
+    }
+    if (wanted.blendSource != applied.blendSource ||
+        wanted.blendDestination != applied.blendDestination) {
+        glBlendFunc(wanted.blendSource, wanted.blendDestination);
+    }
+    if (wanted.blendEquation != applied.blendEquation) {
+        glBlendEquation(wanted.blendEquation);
+    }
+    if (wanted.cull != applied.cull) {
+        SetEnabled(GL_CULL_FACE, wanted.cull);
+    }
+    if (wanted.cullFace != applied.cullFace) {
+        glCullFace(wanted.cullFace);
+    }
+    if (std::memcmp(wanted.colorWrite, applied.colorWrite, sizeof(wanted.colorWrite)) != 0) {
+        glColorMask(wanted.colorWrite[0], wanted.colorWrite[1], wanted.colorWrite[2],
+                    wanted.colorWrite[3]);
+    }
+    if (wanted.polygonMode != applied.polygonMode) {
+        glPolygonMode(GL_FRONT_AND_BACK, wanted.polygonMode);
+    }
+    if (wanted.lineSmooth != applied.lineSmooth) {
+        SetEnabled(GL_LINE_SMOOTH, wanted.lineSmooth);
+    }
+    appliedRaster = wanted;
+    rasterFromVersion = state.RenderStateVersion();
+}
+
+void GlDevice::ApplyStageBindings(const FixedFunctionKey& key) {
+    if (samplersFromVersion != state.StageStateVersion()) {
+        for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
+            const GlSamplerState wanted = GlSamplerStateFor(state, stage);
+            if (!(wanted == appliedSamplers[stage])) {
+                PushSamplerState(samplers[stage], wanted, &appliedSamplers[stage]);
+                appliedSamplers[stage] = wanted;
+            }
+        }
+        samplersFromVersion = state.StageStateVersion();
+    }
+    for (DWORD stage = 0; stage < key.stageCount; ++stage) {
+        // A sampled stage always has a texture: without one the key passes CURRENT through.
+        if (!key.stages[stage].sampled || textures[stage] == nullptr) {
+            continue;
+        }
+        const GLuint name = textures[stage]->Name();
+        if (appliedTextures[stage] != name) {
+            glActiveTexture(GL_TEXTURE0 + stage);
+            glBindTexture(GL_TEXTURE_2D, name);
+            appliedTextures[stage] = name;
+        }
+    }
+}
+
+void GlDevice::ApplyVertexLayout() {
+    const GLuint name = streamSource->Name();
+    if (name == appliedVertexBuffer && vertexShader == appliedFvf &&
+        streamStride == appliedStride) {
+        return;
+    }
+    const auto stride = static_cast<GLsizei>(streamStride);
+    const auto at = [](size_t offset) { return reinterpret_cast<const void*>(offset); };
+    glBindBuffer(GL_ARRAY_BUFFER, name);
+    glEnableVertexAttribArray(kPositionAttribute);
+    glVertexAttribPointer(kPositionAttribute, static_cast<GLint>(vertexLayout.positionComponents),
+                          GL_FLOAT, GL_FALSE, stride, at(0));
+    // Colours are A8R8G8B8 words: BGRA bytes in memory, which GL_BGRA reads as they lie.
+    if (vertexLayout.diffuseOffset >= 0) {
+        glEnableVertexAttribArray(kDiffuseAttribute);
+        glVertexAttribPointer(kDiffuseAttribute, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                              at(static_cast<size_t>(vertexLayout.diffuseOffset)));
+    } else {
+        glDisableVertexAttribArray(kDiffuseAttribute);
+    }
+    if (vertexLayout.specularOffset >= 0) {
+        glEnableVertexAttribArray(kSpecularAttribute);
+        glVertexAttribPointer(kSpecularAttribute, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                              at(static_cast<size_t>(vertexLayout.specularOffset)));
+    } else {
+        glDisableVertexAttribArray(kSpecularAttribute);
+    }
+    for (UINT set = 0; set < kMaxTexCoordSets; ++set) {
+        const GLuint location = kTexCoordAttribute0 + set;
+        if (set < vertexLayout.texCoordCount) {
+            glEnableVertexAttribArray(location);
+            glVertexAttribPointer(location,
+                                  static_cast<GLint>(vertexLayout.texCoordComponents[set]),
+                                  GL_FLOAT, GL_FALSE, stride, at(vertexLayout.texCoordOffset[set]));
+        } else {
+            glDisableVertexAttribArray(location);
+        }
+    }
+    appliedVertexBuffer = name;
+    appliedFvf = vertexShader;
+    appliedStride = streamStride;
+}
+
+void GlDevice::ApplyUniforms(GlProgram* program) {
+    const uint64_t transformVersion = state.TransformVersion();
+    if (program->transformStamp != transformVersion) {
+        if (worldViewProjectionVersion != transformVersion) {
+            worldViewProjection =
+                Multiply(Multiply(state.Transform(D3DTS_WORLD), state.Transform(D3DTS_VIEW)),
+                         state.Transform(D3DTS_PROJECTION));
+            worldViewProjectionVersion = transformVersion;
+        }
+        // Row-major data read as column-major is the transpose: M * v in GLSL is v * M.
+        glUniformMatrix4fv(program->worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
+        for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
+            if (program->textureMatrix[stage] >= 0) {
+                const D3DMATRIX& matrix =
+                    state.Transform(static_cast<D3DTRANSFORMSTATETYPE>(D3DTS_TEXTURE0 + stage));
+                glUniformMatrix4fv(program->textureMatrix[stage], 1, GL_FALSE, &matrix.m[0][0]);
+            }
+        }
+        program->transformStamp = transformVersion;
+    }
+    if (program->viewportStamp != viewportVersion) {
+        const float width = static_cast<float>(backBuffer.Width());
+        const float height = static_cast<float>(backBuffer.Height());
+        // Direct3D's pixel centres sit on integer coordinates, OpenGL's half a pixel further
+        // right and down the screen; depth runs 0..w in Direct3D, -w..w in OpenGL.
+        const float shift = 0.5f - tieBreakPixels;
+        glUniform4f(program->clipAdjust, 2.0f * shift / width, -2.0f * shift / height,
+                    clipControl ? 1.0f : 2.0f, clipControl ? 0.0f : -1.0f);
+        glUniform2f(program->screenScale, 2.0f / width, 2.0f / height);
+        program->viewportStamp = viewportVersion;
+    }
+    if (program->materialStamp != state.MaterialVersion()) {
+        const D3DMATERIAL8& material = state.Material();
+        const auto set = [](GLint location, const D3DCOLORVALUE& c) {
+            glUniform4f(location, c.r, c.g, c.b, c.a);
+        };
+        set(program->materialDiffuse, material.Diffuse);
+        set(program->materialAmbient, material.Ambient);
+        set(program->materialEmissive, material.Emissive);
+        program->materialStamp = state.MaterialVersion();
+    }
+    if (program->renderStateStamp != state.RenderStateVersion()) {
+        const auto ambient = ColorChannels(state.RenderState(D3DRS_AMBIENT));
+        glUniform4f(program->ambientLight, ambient[0], ambient[1], ambient[2], ambient[3]);
+        const auto factor = ColorChannels(state.RenderState(D3DRS_TEXTUREFACTOR));
+        glUniform4f(program->textureFactor, factor[0], factor[1], factor[2], factor[3]);
+        glUniform1f(program->alphaReference,
+                    static_cast<float>(state.RenderState(D3DRS_ALPHAREF) & 0xFFu));
+        program->renderStateStamp = state.RenderStateVersion();
+    }
 }
 
 void GlDevice::ReadBackBuffer(std::vector<uint8_t>* rgba, int* width, int* height) const {

@@ -1,26 +1,43 @@
 // IDirect3DDevice8 over OpenGL 3.3 core. Owns the GL context (through its GlSurface), the back
-// buffer and the stored Direct3D state; Set* calls only store, and drawing pushes what changed.
-// It never loses its device: Reset only re-applies the presentation parameters.
+// buffer, the stored Direct3D state and the generated fixed-function programs. Set* calls only
+// store and mark what changed; DrawPrimitive works out the OpenGL state that stored state stands
+// for and pushes only what differs from what it last applied. It never loses its device: Reset
+// only re-applies the presentation parameters and returns every state to its default.
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "platform/direct3d8.h"
 #include "platform/gl/device_state.h"
+#include "platform/gl/fixed_function_key.h"
+#include "platform/gl/fvf_layout.h"
 #include "platform/gl/gl_back_buffer.h"
+#include "platform/gl/gl_program_cache.h"
+#include "platform/gl/gl_raster_state.h"
+#include "platform/gl/gl_sampler_state.h"
 #include "platform/gl/gl_surface.h"
 #include "platform/gl/present_pacer.h"
 
 class GlDirect3D;
+class GlTexture;
+class GlVertexBuffer;
 
 class GlDevice final : public IDirect3DDevice8 {
 public:
+    // Textures are created and filled on a unit no stage samples from.
+    static constexpr GLuint kUploadTextureUnit = kTextureStageCount;
+
     static HRESULT Create(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFlags,
                           D3DPRESENT_PARAMETERS& presentParameters, IDirect3DDevice8** out);
-    static void FillCaps(D3DCAPS8* caps);
+    // The capabilities of a device whose context allows textures up to maxTextureSize a side.
+    static void FillCaps(D3DCAPS8* caps, UINT maxTextureSize);
     static HRESULT CheckFormat(DWORD usage, D3DRESOURCETYPE resourceType, D3DFORMAT format);
+    // The largest texture side of the most recent device's context; before any device exists,
+    // the least OpenGL 3.3 guarantees.
+    static UINT KnownMaxTextureSize();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -59,6 +76,17 @@ public:
     const DeviceState& State() const { return state; }
     // The back buffer as last drawn, RGBA, top row first.
     void ReadBackBuffer(std::vector<uint8_t>* rgba, int* width, int* height) const;
+    // How many distinct fixed-function programs have been built.
+    size_t ProgramCount() const { return programs.Size(); }
+
+    // Called by resources as they delete their OpenGL objects, so the record of what is bound
+    // never names a deleted (and perhaps reused) object.
+    void ForgetTexture(GLuint name);
+    void ForgetBuffer(GLuint name);
+
+    // False once the context was torn down at process exit; resources released after that
+    // (by static destructors) skip their OpenGL calls.
+    bool HasContext() const { return surface != nullptr; }
 
 private:
     GlDevice(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFlags,
@@ -66,7 +94,22 @@ private:
     ~GlDevice();
     bool ApplyPresentParameters(D3DPRESENT_PARAMETERS& presentParameters);
     bool PacedPresents() const;
+    void InitContextState();
     void ReleaseBindings();
+    void ForgetAppliedState();
+    // At process exit, before the window system's own exit handlers: the context goes with
+    // every object in it, and later releases make no OpenGL call.
+    void AbandonContext();
+    static void AbandonContextsAtExit();
+
+    // The draw's steps: each compares with what was applied and calls OpenGL only on change.
+    GlProgram* PrepareProgram();
+    void ApplyRasterState();
+    void ApplyStageBindings(const FixedFunctionKey& key);
+    void ApplyVertexLayout();
+    void ApplyUniforms(GlProgram* program);
+    void ApplyRasterStateForced(const GlRasterState& raster);
+    void RestoreWriteMasks();
 
     std::atomic<ULONG> referenceCount;
     GlDirect3D* parent;
@@ -77,9 +120,41 @@ private:
     PresentPacer pacer;
     DeviceState state;
     bool inScene;
+    UINT maxTextureSize;
+    bool clipControl;
+    float tieBreakPixels;
 
-    IDirect3DBaseTexture8* textures[kTextureStageCount];
-    IDirect3DVertexBuffer8* streamSource;
+    // Bindings, held as the device's own references on the resources.
+    GlTexture* textures[kTextureStageCount];
+    GlVertexBuffer* streamSource;
     UINT streamStride;
     DWORD vertexShader;
+    FvfLayout vertexLayout;
+    bool vertexLayoutValid;
+    uint64_t bindingVersion;  // bumped by SetTexture, SetStreamSource and SetVertexShader
+    uint64_t viewportVersion;
+
+    // OpenGL objects the device owns for its whole life.
+    GLuint vertexArray;
+    GLuint samplers[kTextureStageCount];
+    GlProgramCache programs;
+
+    // What was last applied to OpenGL, and the state versions it was derived from.
+    static constexpr uint64_t kNever = ~uint64_t{0};
+    GlRasterState appliedRaster;
+    uint64_t rasterFromVersion;
+    GlSamplerState appliedSamplers[kTextureStageCount];
+    uint64_t samplersFromVersion;
+    FixedFunctionKey currentKey;
+    GlProgram* currentProgram;
+    uint64_t keyFromRenderVersion;
+    uint64_t keyFromStageVersion;
+    uint64_t keyFromBindingVersion;
+    GLuint appliedProgram;
+    GLuint appliedTextures[kTextureStageCount];
+    GLuint appliedVertexBuffer;
+    DWORD appliedFvf;
+    UINT appliedStride;
+    D3DMATRIX worldViewProjection;
+    uint64_t worldViewProjectionVersion;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/gl/gl_device.h"
 #include "platform/gl/gl_surface.h"
+#include "platform/gl/live_objects.h"
 
 IDirect3D8* WINAPI Direct3DCreate8(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) {
@@ -12,7 +13,13 @@ IDirect3D8* WINAPI Direct3DCreate8(UINT sdkVersion) {
     return new (std::nothrow) GlDirect3D();
 }
 
-GlDirect3D::GlDirect3D() : referenceCount(1) {}
+GlDirect3D::GlDirect3D() : referenceCount(1) {
+    CountGlObjectCreated();
+}
+
+GlDirect3D::~GlDirect3D() {
+    CountGlObjectDestroyed();
+}
 
 HRESULT STDMETHODCALLTYPE GlDirect3D::QueryInterface(REFIID, void** object) {
     if (object != nullptr) {
@@ -61,7 +68,9 @@ HRESULT STDMETHODCALLTYPE GlDirect3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE dev
     if (adapter != D3DADAPTER_DEFAULT || deviceType != D3DDEVTYPE_HAL || caps == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    GlDevice::FillCaps(caps);
+    // Without a device there is no context to ask: the most recent device's answer, or the
+    // least OpenGL 3.3 promises.
+    GlDevice::FillCaps(caps, GlDevice::KnownMaxTextureSize());
     return D3D_OK;
 }
 

@@ -26,6 +26,6 @@ public:
                                            IDirect3DDevice8** device) override;
 
 private:
-    ~GlDirect3D() = default;
+    ~GlDirect3D();
     std::atomic<ULONG> referenceCount;
 };
