@@ -23,6 +23,9 @@ bool GameApp::Init(HWND hwnd) {
     camera.Setup(kBackBufferWidth, kBackBufferHeight, D3DXVECTOR3(0, 8, 0),
                  D3DXVECTOR3(0, 3.14f, 0));
 
+    if (FAILED(scene.Load(device))) {
+        return false;
+    }
     if (FAILED(inputSystem.Init(hwnd))) {
         return false;
     }
@@ -58,6 +61,10 @@ HRESULT GameApp::Frame() {
 
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColor, 1.0f, 0);
     renderDevice.Begin();
+    // Without its buffers (a reset not yet through, or their restore failed) the scene waits.
+    if (deviceResources == DeviceResources::Ready) {
+        scene.UpdateAndRender(device, camera);
+    }
     renderDevice.End();
     const HRESULT presented = renderDevice.Present();
     // A restore that failed again is reported unless presenting failed too.
@@ -65,6 +72,7 @@ HRESULT GameApp::Frame() {
 }
 
 void GameApp::Shutdown() {
+    scene.Release();
     renderDevice.Release();
     inputSystem.Release();
 }
@@ -88,11 +96,15 @@ HRESULT GameApp::SetGlobalRenderStates(IDirect3DDevice8* device) {
 void GameApp::BeforeReset(IDirect3DDevice8* device) {
     // The stream binding holds a reference of its own on the last buffer drawn.
     device->SetStreamSource(0, nullptr, 0);
+    scene.ReleaseDefaultPool();
     deviceResources = DeviceResources::Released;
 }
 
 HRESULT GameApp::AfterReset(IDirect3DDevice8* device) {
-    const HRESULT result = SetGlobalRenderStates(device);
+    HRESULT result = SetGlobalRenderStates(device);
+    if (SUCCEEDED(result)) {
+        result = scene.RestoreDefaultPool(device);
+    }
     deviceResources = FAILED(result) ? DeviceResources::RestoreFailed : DeviceResources::Ready;
     return result;
 }

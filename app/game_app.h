@@ -9,6 +9,7 @@
 #include "render/camera.h"
 #include "render/device_reset_handler.h"
 #include "render/render_device.h"
+#include "render/scene.h"
 
 class GameApp : private DeviceResetHandler {
 public:
@@ -20,6 +21,7 @@ public:
     const Camera& GetCamera() const { return camera; }
     const InputSystem& GetInput() const { return inputSystem; }
     IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
+    const Scene& GetScene() const { return scene; }
 
 private:
     // Where the device's default-pool resources stand around a reset.
@@ -36,6 +38,7 @@ private:
     RenderDevice renderDevice;
     Camera camera;
     InputSystem inputSystem;
+    Scene scene;
     DeviceResources deviceResources = DeviceResources::Ready;
 };
 

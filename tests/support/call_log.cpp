@@ -143,3 +143,12 @@ void ForgetObjectName(const void* object) {
 void ResetObjectSerials() {
     Serials().clear();
 }
+
+const void* ObjectNamed(const std::string& name) {
+    for (const auto& [object, objectName] : Names()) {
+        if (objectName == name) {
+            return object;
+        }
+    }
+    return nullptr;
+}

@@ -61,3 +61,5 @@ std::string ArgOf(const char* text);
 std::string ObjectName(const void* object);
 void RegisterObjectName(const void* object, const std::string& kind);
 void ForgetObjectName(const void* object);
+// The live double registered under `name`, or null.
+const void* ObjectNamed(const std::string& name);

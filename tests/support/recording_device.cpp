@@ -176,11 +176,11 @@ RecordingDevice::RecordingDevice(RecordingDirect3D* owner, HWND focusWindow, DWO
 RecordingDevice::~RecordingDevice() {
     for (auto& texture : textures) {
         if (texture != nullptr) {
-            texture->Release();
+            static_cast<RecordingTexture*>(texture)->DropReference();
         }
     }
     if (stream != nullptr) {
-        stream->Release();
+        static_cast<RecordingVertexBuffer*>(stream)->DropReference();
     }
     if (latestDevice == this) {
         latestDevice = nullptr;
@@ -355,11 +355,12 @@ HRESULT STDMETHODCALLTYPE RecordingDevice::SetTexture(DWORD stage, IDirect3DBase
     if (stage >= 8) {
         return D3DERR_INVALIDCALL;
     }
+    // The device's own references are not calls of the game: they are not logged.
     if (texture != nullptr) {
-        texture->AddRef();
+        static_cast<RecordingTexture*>(texture)->AddReference();
     }
     if (textures[stage] != nullptr) {
-        textures[stage]->Release();
+        static_cast<RecordingTexture*>(textures[stage])->DropReference();
     }
     textures[stage] = texture;
     return D3D_OK;
@@ -405,10 +406,10 @@ HRESULT STDMETHODCALLTYPE RecordingDevice::SetStreamSource(UINT streamNumber,
         return result;
     }
     if (streamData != nullptr) {
-        streamData->AddRef();
+        static_cast<RecordingVertexBuffer*>(streamData)->AddReference();
     }
     if (stream != nullptr) {
-        stream->Release();
+        static_cast<RecordingVertexBuffer*>(stream)->DropReference();
     }
     stream = streamData;
     streamStride = stride;

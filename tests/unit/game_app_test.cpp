@@ -4,6 +4,7 @@
 
 #include "platform/posix/message_queue.h"
 #include "tests/support/fake_direct_input.h"
+#include "tests/support/minimal_game_data.h"
 #include "tests/support/recording_device.h"
 #include "tests/support/scoped_working_directory.h"
 #include "tests/support/world_triangles_file.h"
@@ -19,7 +20,7 @@ protected:
         while (TakeQuitMessage(nullptr)) {
         }
         // Open water everywhere: a collision model with no triangles.
-        ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dFileOfWorldTriangles({})));
+        ASSERT_TRUE(WriteMinimalGameData());
     }
     void TearDown() override {
         app.Shutdown();
@@ -63,10 +64,17 @@ TEST_F(GameAppTest, FrameClearsToGreyDrawsAndPresents) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
     CallLog::Get().ClearCalls();
     EXPECT_EQ(app.Frame(), S_OK);
-    EXPECT_EQ(CallLog::Get().Texts({"SetTransform", "Clear", "BeginScene", "EndScene", "Present"}),
-              (std::vector<std::string>{"SetTransform(2, ptr)", "SetTransform(3, ptr)",
+    const std::vector<std::string> calls = CallLog::Get().Texts();
+    ASSERT_GE(calls.size(), 9u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 7),
+              (std::vector<std::string>{"IDirectInputDevice8A::GetDeviceState(keyboard#1, 256)",
+                                        "IDirectInputDevice8A::GetDeviceState(mouse#1, 16)",
+                                        "SetTransform(2, ptr)", "SetTransform(3, ptr)",
                                         "Clear(0, null, 3, 0xFF646464, 1, 0)", "BeginScene()",
-                                        "EndScene()", "Present(null, null, null, null)"}));
+                                        "SetTextureStageState(0, 17, 2)"}));
+    // The scene draws between begin and end, its first call the level's linear filtering.
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
+              (std::vector<std::string>{"EndScene()", "Present(null, null, null, null)"}));
 }
 
 TEST_F(GameAppTest, AFailedBeginStillEndsAndPresents) {
@@ -79,24 +87,61 @@ TEST_F(GameAppTest, AFailedBeginStillEndsAndPresents) {
     EXPECT_EQ(CallLog::Get().Count("Present"), 1);
 }
 
-TEST_F(GameAppTest, ALostDeviceIsResetWithTheStreamUnboundAndTheGlobalStatesSetAgain) {
+// The calls with the given names from the first Present of the log on.
+std::vector<std::string> TextsFromPresent(const std::vector<std::string>& names) {
+    std::vector<std::string> all = names;
+    all.push_back("Present");
+    const std::vector<std::string> texts = CallLog::Get().Texts(all);
+    std::vector<std::string> from;
+    bool presented = false;
+    for (const std::string& text : texts) {
+        presented = presented || text.rfind("Present(", 0) == 0;
+        if (presented) {
+            from.push_back(text);
+        }
+    }
+    return from;
+}
+
+const std::vector<std::string> kRestoredBuffers = {
+    // Three leaf emitters, the trees' shared buffer, the sea and the spray.
+    "CreateVertexBuffer(16200, 0x208, 0x152, 0)", "CreateVertexBuffer(16200, 0x208, 0x152, 0)",
+    "CreateVertexBuffer(16200, 0x208, 0x152, 0)", "CreateVertexBuffer(324, 0x208, 0x152, 0)",
+    "CreateVertexBuffer(288, 0x8, 0x152, 0)",     "CreateVertexBuffer(216000, 0x208, 0x152, 0)"};
+
+TEST_F(GameAppTest, ALostDeviceGivesUpTheDefaultPoolResetsAndMakesItAgain) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    const int defaultPool = RecordingDevice::Latest()->LiveDefaultPoolResources();
+    EXPECT_EQ(defaultPool, 6);
     CallLog::Get().ClearCalls();
     CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
     EXPECT_EQ(app.Frame(), S_OK);
+
+    std::vector<std::string> expected = {"Present(null, null, null, null)",
+                                         "SetStreamSource(0, null, 0)",
+                                         "Reset(ptr)",
+                                         "SetRenderState(137, 0)",
+                                         "SetRenderState(22, 1)",
+                                         "SetRenderState(7, 1)",
+                                         "SetRenderState(40, 1)"};
+    expected.insert(expected.end(), kRestoredBuffers.begin(), kRestoredBuffers.end());
     EXPECT_EQ(
-        CallLog::Get().Texts({"Present", "SetStreamSource", "Reset", "SetRenderState"}),
-        (std::vector<std::string>{"Present(null, null, null, null)", "SetStreamSource(0, null, 0)",
-                                  "Reset(ptr)", "SetRenderState(137, 0)", "SetRenderState(22, 1)",
-                                  "SetRenderState(7, 1)", "SetRenderState(40, 1)"}));
+        TextsFromPresent({"SetStreamSource", "Reset", "SetRenderState", "CreateVertexBuffer"}),
+        expected);
     const RecordingDevice* device = RecordingDevice::Latest();
+    EXPECT_EQ(device->LiveDefaultPoolResources(), defaultPool);
     EXPECT_EQ(device->RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
     EXPECT_EQ(device->RenderState(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_NONE));
     EXPECT_EQ(device->RenderState(D3DRS_ZENABLE), static_cast<DWORD>(D3DZB_TRUE));
     EXPECT_EQ(device->RenderState(D3DRS_EDGEANTIALIAS), static_cast<DWORD>(TRUE));
+
+    // The next frame draws the whole scene again.
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(CallLog::Get().Texts({"DrawPrimitive"}).back(), "DrawPrimitive(4, 0, 2000)");
 }
 
-TEST_F(GameAppTest, WhileTheResetIsRefusedNothingIsMadeAgain) {
+TEST_F(GameAppTest, WhileTheResetIsRefusedNothingIsMadeOrDrawn) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
     CallLog::Get().ClearCalls();
     CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
@@ -104,33 +149,42 @@ TEST_F(GameAppTest, WhileTheResetIsRefusedNothingIsMadeAgain) {
     CallLog::Get().FailNth("Reset", 1, D3DERR_DEVICELOST);
     CallLog::Get().FailNth("Reset", 2, D3DERR_DEVICELOST);
     EXPECT_EQ(app.Frame(), D3DERR_DEVICELOST);
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 0);
+    CallLog::Get().ClearCalls();
     EXPECT_EQ(app.Frame(), D3DERR_DEVICELOST);
-    EXPECT_EQ(CallLog::Get().Count("Reset"), 2);
+    EXPECT_EQ(CallLog::Get().Count("DrawPrimitive"), 0);
     EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 0);
+    EXPECT_EQ(CallLog::Get().Count("CreateVertexBuffer"), 0);
 
+    CallLog::Get().ClearCalls();
     CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
     EXPECT_EQ(app.Frame(), S_OK);
-    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 4);
+    EXPECT_EQ(TextsFromPresent({"CreateVertexBuffer"}).size(), 1 + kRestoredBuffers.size());
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 6);
 }
 
-TEST_F(GameAppTest, AFailedRestoreAfterAResetIsReportedAndTriedAgainNextFrame) {
+TEST_F(GameAppTest, AFailedRestoreIsReportedAndTriedAgainBeforeTheNextClear) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
     CallLog::Get().ClearCalls();
     CallLog::Get().FailNth("Present", 1, D3DERR_DEVICELOST);
-    CallLog::Get().FailNth("SetRenderState", 2, E_OUTOFMEMORY);
-    EXPECT_EQ(app.Frame(), E_OUTOFMEMORY);
-    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 2);
+    CallLog::Get().FailNth("CreateVertexBuffer", 5, D3DERR_OUTOFVIDEOMEMORY);  // the sea's
+    EXPECT_EQ(app.Frame(), D3DERR_OUTOFVIDEOMEMORY);
 
-    // The next frame sets the states again before it clears, and then runs as usual.
+    // The next frame makes everything again before it clears, and then draws as usual.
     CallLog::Get().ClearCalls();
     EXPECT_EQ(app.Frame(), S_OK);
-    EXPECT_EQ(CallLog::Get().Texts({"SetRenderState", "Clear", "Reset"}),
-              (std::vector<std::string>{"SetRenderState(137, 0)", "SetRenderState(22, 1)",
-                                        "SetRenderState(7, 1)", "SetRenderState(40, 1)",
-                                        "Clear(0, null, 3, 0xFF646464, 1, 0)"}));
+    const std::vector<std::string> order =
+        CallLog::Get().Texts({"SetRenderState", "CreateVertexBuffer", "Clear"});
+    ASSERT_GE(order.size(), 11u);
+    EXPECT_EQ(order[0], "SetRenderState(137, 0)");
+    EXPECT_EQ(std::vector<std::string>(order.begin() + 4, order.begin() + 10), kRestoredBuffers);
+    EXPECT_EQ(order[10], "Clear(0, null, 3, 0xFF646464, 1, 0)");
+    EXPECT_EQ(CallLog::Get().Texts({"DrawPrimitive"}).back(), "DrawPrimitive(4, 0, 2000)");
+    EXPECT_EQ(RecordingDevice::Latest()->LiveDefaultPoolResources(), 6);
+
     CallLog::Get().ClearCalls();
     EXPECT_EQ(app.Frame(), S_OK);
-    EXPECT_EQ(CallLog::Get().Count("SetRenderState"), 0);
+    EXPECT_EQ(CallLog::Get().Count("CreateVertexBuffer"), 0);
 }
 
 TEST_F(GameAppTest, ShutdownReleasesTheDeviceAndThenTheInput) {
