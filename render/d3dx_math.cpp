@@ -3,36 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-D3DXVECTOR3& D3DXVECTOR3::operator+=(const D3DXVECTOR3& v) {
-    x += v.x;
-    y += v.y;
-    z += v.z;
-    return *this;
-}
-
-D3DXVECTOR3& D3DXVECTOR3::operator-=(const D3DXVECTOR3& v) {
-    x -= v.x;
-    y -= v.y;
-    z -= v.z;
-    return *this;
-}
-
-D3DXVECTOR3 D3DXVECTOR3::operator+(const D3DXVECTOR3& v) const {
-    return D3DXVECTOR3(x + v.x, y + v.y, z + v.z);
-}
-
-D3DXVECTOR3 D3DXVECTOR3::operator-(const D3DXVECTOR3& v) const {
-    return D3DXVECTOR3(x - v.x, y - v.y, z - v.z);
-}
-
-D3DXVECTOR3 D3DXVECTOR3::operator*(float s) const {
-    return D3DXVECTOR3(x * s, y * s, z * s);
-}
-
-D3DXVECTOR3 D3DXVECTOR3::operator-() const {
-    return D3DXVECTOR3(-x, -y, -z);
-}
-
 bool D3DXVECTOR3::operator==(const D3DXVECTOR3& v) const {
     return x == v.x && y == v.y && z == v.z;
 }
@@ -86,18 +56,6 @@ DWORD PackChannel(float c) {
 
 D3DXCOLOR::operator D3DCOLOR() const {
     return (PackChannel(a) << 24) | (PackChannel(r) << 16) | (PackChannel(g) << 8) | PackChannel(b);
-}
-
-D3DXCOLOR D3DXCOLOR::operator+(const D3DXCOLOR& c) const {
-    return D3DXCOLOR(r + c.r, g + c.g, b + c.b, a + c.a);
-}
-
-D3DXCOLOR D3DXCOLOR::operator-(const D3DXCOLOR& c) const {
-    return D3DXCOLOR(r - c.r, g - c.g, b - c.b, a - c.a);
-}
-
-D3DXCOLOR D3DXCOLOR::operator*(float s) const {
-    return D3DXCOLOR(r * s, g * s, b * s, a * s);
 }
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {

@@ -15,12 +15,27 @@ struct D3DXVECTOR3 : public D3DVECTOR {
     }
     explicit D3DXVECTOR3(const D3DVECTOR& v) : D3DVECTOR(v) {}
 
-    D3DXVECTOR3& operator+=(const D3DXVECTOR3& v);
-    D3DXVECTOR3& operator-=(const D3DXVECTOR3& v);
-    D3DXVECTOR3 operator+(const D3DXVECTOR3& v) const;
-    D3DXVECTOR3 operator-(const D3DXVECTOR3& v) const;
-    D3DXVECTOR3 operator*(float s) const;
-    D3DXVECTOR3 operator-() const;
+    // Inline: the particles run these thousands of times a frame.
+    D3DXVECTOR3& operator+=(const D3DXVECTOR3& v) {
+        x += v.x;
+        y += v.y;
+        z += v.z;
+        return *this;
+    }
+    D3DXVECTOR3& operator-=(const D3DXVECTOR3& v) {
+        x -= v.x;
+        y -= v.y;
+        z -= v.z;
+        return *this;
+    }
+    D3DXVECTOR3 operator+(const D3DXVECTOR3& v) const {
+        return D3DXVECTOR3(x + v.x, y + v.y, z + v.z);
+    }
+    D3DXVECTOR3 operator-(const D3DXVECTOR3& v) const {
+        return D3DXVECTOR3(x - v.x, y - v.y, z - v.z);
+    }
+    D3DXVECTOR3 operator*(float s) const { return D3DXVECTOR3(x * s, y * s, z * s); }
+    D3DXVECTOR3 operator-() const { return D3DXVECTOR3(-x, -y, -z); }
     bool operator==(const D3DXVECTOR3& v) const;
     bool operator!=(const D3DXVECTOR3& v) const { return !(*this == v); }
 };
@@ -52,9 +67,13 @@ struct D3DXCOLOR {
     // Packs to A8R8G8B8, rounding each channel and clamping it to [0, 255].
     operator D3DCOLOR() const;
 
-    D3DXCOLOR operator+(const D3DXCOLOR& c) const;
-    D3DXCOLOR operator-(const D3DXCOLOR& c) const;
-    D3DXCOLOR operator*(float s) const;
+    D3DXCOLOR operator+(const D3DXCOLOR& c) const {
+        return D3DXCOLOR(r + c.r, g + c.g, b + c.b, a + c.a);
+    }
+    D3DXCOLOR operator-(const D3DXCOLOR& c) const {
+        return D3DXCOLOR(r - c.r, g - c.g, b - c.b, a - c.a);
+    }
+    D3DXCOLOR operator*(float s) const { return D3DXCOLOR(r * s, g * s, b * s, a * s); }
 };
 
 struct D3DXPLANE {
