@@ -4,28 +4,13 @@
 
 #include "particles/random_sequence.h"
 #include "render/color_vertex.h"
+#include "render/scene.h"
 #include "tests/support/recording_device.h"
 
 namespace {
 
 ParticleSystemSettings SpraySettings() {
-    ParticleSystemSettings s{};
-    s.origin = D3DXVECTOR3(-40, 30, 10);
-    s.originSpread = D3DXVECTOR3(5, 5, 5);
-    s.velocity = D3DXVECTOR3(0, 1, 0);
-    s.velocitySpread = D3DXVECTOR3(0.3f, 0.001f, 0.3f);
-    s.gravity = 0.04f;
-    s.gravitySpread = 0.0001f;
-    s.life = 100;
-    s.lifeSpread = 20;
-    s.startColor = D3DXCOLOR(0.1f, 0, 0, 1);
-    s.endColor = D3DXCOLOR(0.5f, 0.2f, 0, 1);
-    s.count = 2000;
-    s.drift = D3DXVECTOR3(0.2f, 0, 0);
-    s.halfWidth = 2.5f;
-    s.halfHeight = 2.5f;
-    s.respawn = 1;
-    return s;
+    return Scene::SpraySettings();
 }
 
 class ParticleSystemTest : public ::testing::Test {
