@@ -18,7 +18,6 @@ public:
     ~EglSurfaceless() override {
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display, context);
-        eglTerminate(display);
     }
 
     // The device window of the headless build is virtual, with the game's size.
@@ -37,13 +36,26 @@ private:
     EGLContext context;
 };
 
-EGLDisplay OpenSurfacelessDisplay() {
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr) {
-        return EGL_NO_DISPLAY;
-    }
-    return getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+// EGL hands every caller the same display for the same platform, so one device terminating it
+// would pull it from under any other device alive in the process, and initialising it again
+// reloads the whole driver. It is therefore opened once and kept until the process ends.
+EGLDisplay SharedSurfacelessDisplay() {
+    static const EGLDisplay shared = [] {
+        auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+            eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        if (getPlatformDisplay == nullptr) {
+            return EGL_NO_DISPLAY;
+        }
+        EGLDisplay display =
+            getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        EGLint major = 0;
+        EGLint minor = 0;
+        if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor)) {
+            return EGL_NO_DISPLAY;
+        }
+        return display;
+    }();
+    return shared;
 }
 
 }  // namespace
@@ -57,17 +69,8 @@ bool GlQueryDesktopMode(D3DDISPLAYMODE* mode) {
 }
 
 std::unique_ptr<GlSurface> GlCreateSurface(HWND, bool) {
-    EGLDisplay display = OpenSurfacelessDisplay();
-    if (display == EGL_NO_DISPLAY) {
-        return nullptr;
-    }
-    EGLint major = 0;
-    EGLint minor = 0;
-    if (!eglInitialize(display, &major, &minor)) {
-        return nullptr;
-    }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        eglTerminate(display);
+    EGLDisplay display = SharedSurfacelessDisplay();
+    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API)) {
         return nullptr;
     }
     const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_SURFACE_TYPE, 0,
@@ -86,12 +89,10 @@ std::unique_ptr<GlSurface> GlCreateSurface(HWND, bool) {
                                         EGL_NONE};
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT) {
-        eglTerminate(display);
         return nullptr;
     }
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
         eglDestroyContext(display, context);
-        eglTerminate(display);
         return nullptr;
     }
     return std::make_unique<EglSurfaceless>(display, context);

@@ -8,8 +8,14 @@ std::array<bool, 256> heldKeys{};
 
 }  // namespace
 
-void HeadlessSetKeyHeld(BYTE dikCode, bool held) { heldKeys[dikCode] = held; }
+void HeadlessSetKeyHeld(BYTE dikCode, bool held) {
+    heldKeys[dikCode] = held;
+}
 
-void HeadlessReleaseAllKeys() { heldKeys.fill(false); }
+void HeadlessReleaseAllKeys() {
+    heldKeys.fill(false);
+}
 
-bool HeadlessKeyHeld(BYTE dikCode) { return heldKeys[dikCode]; }
+bool HeadlessKeyHeld(BYTE dikCode) {
+    return heldKeys[dikCode];
+}

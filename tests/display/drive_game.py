@@ -8,7 +8,8 @@ Steps, in order:
                          at once joined by + (Up+Left)
   keydown:KEY / keyup:KEY  press or release a key and leave it so across the next steps
   shot:FILE              save the screen as a PNG (needs ImageMagick's import) or PPM
-  notflat                fail unless the screen shows more than one colour
+  notflat                fail unless the screen shows more than one colour within the timeout
+                         (a slow start, as under the sanitizers, is given time to draw)
   shows:RRGGBB           fail unless nine tenths of the screen are that colour (a frame of a game
                          with nothing to draw but its clear colour)
   changed                fail unless the screen differs from the previous notflat/changed
@@ -58,6 +59,10 @@ def screen_pixels(d):
     geometry = root.get_geometry()
     image = root.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xFFFFFFFF)
     return geometry.width, geometry.height, image.data
+
+
+def is_flat(data):
+    return len(set(data[i:i + 3] for i in range(0, len(data), 4 * 97))) < 2
 
 
 def save_ppm(path, width, height, data):
@@ -166,7 +171,11 @@ def main():
             save_ppm(rest, width, height, data)
         elif kind in ("notflat", "changed"):
             width, height, data = screen_pixels(d)
-            if kind == "notflat" and len(set(data[i:i + 3] for i in range(0, len(data), 4 * 97))) < 2:
+            deadline = time.time() + options.timeout
+            while kind == "notflat" and is_flat(data) and time.time() < deadline:
+                time.sleep(0.2)
+                width, height, data = screen_pixels(d)
+            if kind == "notflat" and is_flat(data):
                 print("drive_game: the screen is one flat colour")
                 game.kill()
                 return 1
