@@ -7,24 +7,11 @@
 #include "app/game_app.h"
 #include "platform/posix/message_queue.h"
 #include "platform/sdl/sdl_window.h"
+#include "tests/support/player_trace.h"
 
 namespace {
 
 GameApp game;
-
-void WriteRow(std::FILE* trace, int frame) {
-    D3DXVECTOR3 position;
-    float yaw = 0.0f;
-    int forward = 0;
-    int left = 0;
-    int right = 0;
-    game.GetInput().GetState(&position, &yaw, &forward, &left, &right);
-    const D3DXVECTOR3 camera = game.GetCamera().GetPosition();
-    std::fprintf(trace, "%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.5f\n", frame, position.x,
-                 position.y, position.z, yaw, camera.x, camera.y, camera.z,
-                 game.GetCamera().GetRotation().y);
-    std::fflush(trace);
-}
 
 }  // namespace
 
@@ -38,8 +25,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "traced_game: cannot write %s\n", argv[1]);
         return 2;
     }
-    std::fprintf(trace, "frame,x,y,z,yaw,camera_x,camera_y,camera_z,camera_yaw\n");
-    std::fflush(trace);
+    WritePlayerTraceHeader(trace);
 
     const char* error = "";
     HWND window = SdlCreateGameWindow("Skimlark", 1024, 768, &error);
@@ -58,7 +44,7 @@ int main(int argc, char** argv) {
         }
         // Only frames that were drawn: a skipped frame (no input) moved nothing.
         if (SUCCEEDED(game.Frame())) {
-            WriteRow(trace, ++frame);
+            WritePlayerTraceRow(trace, game, ++frame);
         }
     }
     game.Shutdown();

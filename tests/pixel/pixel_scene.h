@@ -53,6 +53,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Vertex colours as given and both windings drawn: what most image checks start from.
+    void UseUnlitTwoSided() {
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    }
+
     // Clears colour and depth, ready for drawing inside a scene.
     void Begin(D3DCOLOR clearColor = 0xFF000000);
     void End();

@@ -9,8 +9,7 @@ protected:
     void SetUp() override {
         PixelScene::SetUp();
         ASSERT_NE(device, nullptr);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        UseUnlitTwoSided();
     }
 };
 

@@ -51,8 +51,7 @@ protected:
     void SetUp() override {
         PixelScene::SetUp();
         ASSERT_NE(device, nullptr);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        UseUnlitTwoSided();
         path = ::testing::TempDir() + "skimlark_texture_loading.bmp";
     }
     void TearDown() override {

@@ -12,8 +12,7 @@ protected:
     void SetUp() override {
         PixelScene::SetUp();
         ASSERT_NE(device, nullptr);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        UseUnlitTwoSided();
     }
 
     // A full-screen quad whose every corner has the same texture coordinate, so each pixel reads

@@ -7,6 +7,7 @@
 
 #include "app/game_app.h"
 #include "platform/win32.h"
+#include "tests/support/player_trace.h"
 
 namespace {
 
@@ -25,20 +26,6 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void WriteRow(std::FILE* trace, int frame) {
-    D3DXVECTOR3 position;
-    float yaw = 0.0f;
-    int forward = 0;
-    int left = 0;
-    int right = 0;
-    game.GetInput().GetState(&position, &yaw, &forward, &left, &right);
-    const D3DXVECTOR3 camera = game.GetCamera().GetPosition();
-    std::fprintf(trace, "%d,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.4f,%.5f\n", frame, position.x,
-                 position.y, position.z, yaw, camera.x, camera.y, camera.z,
-                 game.GetCamera().GetRotation().y);
-    std::fflush(trace);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -49,8 +36,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (trace == nullptr) {
         return 2;
     }
-    std::fprintf(trace, "frame,x,y,z,yaw,camera_x,camera_y,camera_z,camera_yaw\n");
-    std::fflush(trace);
+    WritePlayerTraceHeader(trace);
 
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(WNDCLASSEXA);
@@ -76,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
         // Only frames that were drawn: a skipped frame (no input) moved nothing.
         if (SUCCEEDED(game.Frame())) {
-            WriteRow(trace, ++frame);
+            WritePlayerTraceRow(trace, game, ++frame);
         }
     }
     game.Shutdown();
