@@ -52,7 +52,9 @@ protected:
         PixelScene::SetUp();
         ASSERT_NE(device, nullptr);
         UseUnlitTwoSided();
-        path = ::testing::TempDir() + "skimlark_texture_loading.bmp";
+        // Named after the test: the tests of this suite run in parallel.
+        path = ::testing::TempDir() + "skimlark_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bmp";
     }
     void TearDown() override {
         std::remove(path.c_str());

@@ -7,6 +7,7 @@
 
 #include "tests/support/image_file_writers.h"
 #include "tests/support/recording_device.h"
+#include "tests/support/scoped_working_directory.h"
 
 namespace {
 
@@ -33,7 +34,6 @@ protected:
         d3d->Release();
         RecordingSetup::Get().Restore();
         EXPECT_EQ(RecordingLiveObjects(), 0);
-        std::filesystem::remove_all(kDirectory);
     }
 
     std::string Save(const std::string& name, const Bytes& bytes) {
@@ -56,6 +56,8 @@ protected:
         EXPECT_EQ(RecordingLiveObjects(), baselineObjects);
     }
 
+    // Each test writes its images into a fresh directory of its own: tests run in parallel.
+    ScopedWorkingDirectory workingDirectory;
     const std::string kDirectory = "d3dx_texture_test";
     IDirect3D8* d3d = nullptr;
     IDirect3DDevice8* device = nullptr;
