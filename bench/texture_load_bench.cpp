@@ -66,6 +66,29 @@ HRESULT LoadKeyed(IDirect3DDevice8* device, const std::string& path, IDirect3DTe
                                         nullptr, nullptr, texture);
 }
 
+// Loads every image once, as the game does: plain, or keyed for the sprites. False (with the
+// benchmark marked as failed) on the first that does not load.
+bool LoadAll(IDirect3DDevice8* device, const std::vector<std::string>& plain,
+             const std::vector<std::string>& keyed, benchmark::State& state) {
+    for (const std::string& path : plain) {
+        IDirect3DTexture8* texture = nullptr;
+        if (FAILED(D3DXCreateTextureFromFileA(device, path.c_str(), &texture))) {
+            state.SkipWithError("plain load failed");
+            return false;
+        }
+        texture->Release();
+    }
+    for (const std::string& path : keyed) {
+        IDirect3DTexture8* texture = nullptr;
+        if (FAILED(LoadKeyed(device, path, &texture))) {
+            state.SkipWithError("keyed load failed");
+            return false;
+        }
+        texture->Release();
+    }
+    return true;
+}
+
 void KeyedLoadTo512(benchmark::State& state) {
     BenchDevice device(true);
     const std::string path =
@@ -117,21 +140,8 @@ void StartupTextures(benchmark::State& state) {
     keyed.push_back(Save("tree.bmp", WriteBmp24(Sprite(256))));
     keyed.push_back(Save("particle.bmp", WriteBmp24(Sprite(32))));
     for (auto _ : state) {
-        for (const std::string& path : plain) {
-            IDirect3DTexture8* texture = nullptr;
-            if (FAILED(D3DXCreateTextureFromFileA(device.Get(), path.c_str(), &texture))) {
-                state.SkipWithError("plain load failed");
-                return;
-            }
-            texture->Release();
-        }
-        for (const std::string& path : keyed) {
-            IDirect3DTexture8* texture = nullptr;
-            if (FAILED(LoadKeyed(device.Get(), path, &texture))) {
-                state.SkipWithError("keyed load failed");
-                return;
-            }
-            texture->Release();
+        if (!LoadAll(device.Get(), plain, keyed, state)) {
+            return;
         }
         CallLog::Get().Reset();
     }
@@ -159,21 +169,8 @@ void GeneratedContent(benchmark::State& state) {
     }
     BenchDevice device(true);
     for (auto _ : state) {
-        for (const std::string& path : plain) {
-            IDirect3DTexture8* texture = nullptr;
-            if (FAILED(D3DXCreateTextureFromFileA(device.Get(), path.c_str(), &texture))) {
-                state.SkipWithError("plain load failed");
-                return;
-            }
-            texture->Release();
-        }
-        for (const std::string& path : keyed) {
-            IDirect3DTexture8* texture = nullptr;
-            if (FAILED(LoadKeyed(device.Get(), path, &texture))) {
-                state.SkipWithError("keyed load failed");
-                return;
-            }
-            texture->Release();
+        if (!LoadAll(device.Get(), plain, keyed, state)) {
+            return;
         }
         CallLog::Get().Reset();
     }
