@@ -36,9 +36,9 @@ private:
     EGLContext context;
 };
 
-// EGL hands every caller the same display for the same platform, so one device terminating it
-// would pull it from under any other device alive in the process, and initialising it again
-// reloads the whole driver. It is therefore opened once and kept until the process ends.
+// EGL hands every caller in the process the same display for the same platform. Terminating it
+// with each device would unload the whole driver, only for the next device (every image test
+// makes one) to load it again; so it is initialised once and kept until the process ends.
 EGLDisplay SharedSurfacelessDisplay() {
     static const EGLDisplay shared = [] {
         auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
