@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "render/d3dx_texture.h"
+#include "render/release_and_clear.h"
 
 namespace {
 
@@ -124,15 +125,9 @@ HRESULT Skybox::Render(D3DXVECTOR3 cameraPosition, IDirect3DDevice8* device) {
 }
 
 HRESULT Skybox::Release() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
+    ReleaseAndClear(vertexBuffer);
     for (IDirect3DTexture8*& texture : faceTextures) {
-        if (texture != nullptr) {
-            texture->Release();
-            texture = nullptr;
-        }
+        ReleaseAndClear(texture);
     }
     return S_OK;
 }

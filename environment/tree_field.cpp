@@ -6,6 +6,7 @@
 
 #include "model/ms3d_model.h"
 #include "render/d3dx_texture.h"
+#include "render/release_and_clear.h"
 
 namespace {
 
@@ -120,10 +121,7 @@ HRESULT TreeField::CreateTreeBuffer(IDirect3DDevice8* device) {
 }
 
 void TreeField::ReleaseDefaultPool() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
+    ReleaseAndClear(vertexBuffer);
     if (trees != nullptr) {
         for (int32_t i = 0; i < treeCount; ++i) {
             trees[i].leaves.ReleaseDefaultPool();
@@ -226,11 +224,7 @@ HRESULT TreeField::Render(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = device->SetStreamSource(0, vertexBuffer, sizeof(ColorVertex));
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    lastResult = device->SetVertexShader(kColorVertexFvf);
+    lastResult = BindColorVertices(device, vertexBuffer);
     if (FAILED(lastResult)) {
         return lastResult;
     }
@@ -278,17 +272,8 @@ HRESULT TreeField::Release() {
         delete[] trees;
         trees = nullptr;
     }
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
-    if (treeTexture != nullptr) {
-        treeTexture->Release();
-        treeTexture = nullptr;
-    }
-    if (leafTexture != nullptr) {
-        leafTexture->Release();
-        leafTexture = nullptr;
-    }
+    ReleaseAndClear(vertexBuffer);
+    ReleaseAndClear(treeTexture);
+    ReleaseAndClear(leafTexture);
     return S_OK;
 }

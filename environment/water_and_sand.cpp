@@ -2,6 +2,7 @@
 
 #include "render/color_vertex.h"
 #include "render/d3dx_texture.h"
+#include "render/release_and_clear.h"
 
 namespace {
 
@@ -75,10 +76,7 @@ HRESULT WaterAndSand::CreateSeaBuffer(IDirect3DDevice8* device) {
 }
 
 void WaterAndSand::ReleaseDefaultPool() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
+    ReleaseAndClear(vertexBuffer);
 }
 
 HRESULT WaterAndSand::RestoreDefaultPool(IDirect3DDevice8* device) {
@@ -107,11 +105,7 @@ HRESULT WaterAndSand::Render(IDirect3DDevice8* device) {
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = device->SetStreamSource(0, vertexBuffer, sizeof(ColorVertex));
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    lastResult = device->SetVertexShader(kColorVertexFvf);
+    lastResult = BindColorVertices(device, vertexBuffer);
     if (FAILED(lastResult)) {
         return lastResult;
     }
@@ -162,13 +156,7 @@ HRESULT WaterAndSand::Render(IDirect3DDevice8* device) {
 
 HRESULT WaterAndSand::Release() {
     ReleaseDefaultPool();
-    if (waterTexture != nullptr) {
-        waterTexture->Release();
-        waterTexture = nullptr;
-    }
-    if (sandTexture != nullptr) {
-        sandTexture->Release();
-        sandTexture = nullptr;
-    }
+    ReleaseAndClear(waterTexture);
+    ReleaseAndClear(sandTexture);
     return S_OK;
 }

@@ -8,6 +8,7 @@
 
 #include "model/ms3d_model.h"
 #include "render/d3dx_texture.h"
+#include "render/release_and_clear.h"
 
 namespace {
 
@@ -175,14 +176,8 @@ HRESULT LevelModel::Draw(const Frustum& frustum, bool boxTest, bool sphereTest,
 HRESULT LevelModel::Release() {
     if (groups != nullptr) {
         for (int32_t i = 0; i < groupCount; ++i) {
-            if (groups[i].texture != nullptr) {
-                groups[i].texture->Release();
-                groups[i].texture = nullptr;
-            }
-            if (groups[i].vertexBuffer != nullptr) {
-                groups[i].vertexBuffer->Release();
-                groups[i].vertexBuffer = nullptr;
-            }
+            ReleaseAndClear(groups[i].texture);
+            ReleaseAndClear(groups[i].vertexBuffer);
         }
         delete[] groups;
         groups = nullptr;

@@ -6,6 +6,7 @@
 
 #include "particles/random_sequence.h"
 #include "render/color_vertex.h"
+#include "render/release_and_clear.h"
 
 namespace {
 
@@ -61,10 +62,7 @@ HRESULT ParticleSystem::CreateVertexBuffer(IDirect3DDevice8* device) {
 }
 
 void ParticleSystem::ReleaseDefaultPool() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
+    ReleaseAndClear(vertexBuffer);
 }
 
 HRESULT ParticleSystem::RestoreDefaultPool(IDirect3DDevice8* device) {
@@ -174,11 +172,7 @@ HRESULT ParticleSystem::Render(IDirect3DDevice8* device, D3DXMATRIX world) {
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = device->SetStreamSource(0, vertexBuffer, sizeof(ColorVertex));
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    lastResult = device->SetVertexShader(kColorVertexFvf);
+    lastResult = BindColorVertices(device, vertexBuffer);
     if (FAILED(lastResult)) {
         return lastResult;
     }
@@ -190,10 +184,7 @@ HRESULT ParticleSystem::Render(IDirect3DDevice8* device, D3DXMATRIX world) {
 }
 
 HRESULT ParticleSystem::Release() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
+    ReleaseAndClear(vertexBuffer);
     if (particles != nullptr) {
         delete[] particles;
         particles = nullptr;

@@ -14,3 +14,9 @@ struct ColorVertex {
 static_assert(sizeof(ColorVertex) == 36, "ColorVertex must match its vertex format exactly");
 
 constexpr DWORD kColorVertexFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+
+// Makes a buffer of these vertices the source of the next draws: the stream, then the format.
+inline HRESULT BindColorVertices(IDirect3DDevice8* device, IDirect3DVertexBuffer8* buffer) {
+    const HRESULT result = device->SetStreamSource(0, buffer, sizeof(ColorVertex));
+    return FAILED(result) ? result : device->SetVertexShader(kColorVertexFvf);
+}

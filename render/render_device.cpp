@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "render/release_and_clear.h"
+
 RenderDevice::RenderDevice()
     : device(nullptr), d3d(nullptr), lastResult(S_OK), resetHandler(nullptr) {
     std::memset(&presentParameters, 0, sizeof(presentParameters));
@@ -98,14 +100,8 @@ HRESULT RenderDevice::Reset() {
 }
 
 HRESULT RenderDevice::Release() {
-    if (device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
-    if (d3d != nullptr) {
-        d3d->Release();
-        d3d = nullptr;
-    }
+    ReleaseAndClear(device);
+    ReleaseAndClear(d3d);
     lastResult = S_OK;
     std::memset(&presentParameters, 0, sizeof(presentParameters));
     std::memset(&displayMode, 0, sizeof(displayMode));

@@ -2,6 +2,7 @@
 
 #include "model/frustum.h"
 #include "render/d3dx_texture.h"
+#include "render/release_and_clear.h"
 
 namespace {
 
@@ -170,10 +171,7 @@ HRESULT Scene::Release() {
     // The spray's buffer and the particle texture go whatever the members said: left to the
     // destructors they would outlive the device, which is released right after the scene.
     spray.Release();
-    if (particleTexture != nullptr) {
-        particleTexture->Release();
-        particleTexture = nullptr;
-    }
+    ReleaseAndClear(particleTexture);
     return FAILED(result) ? result : S_OK;
 }
 
