@@ -17,7 +17,12 @@ UINT GlTexture::FullChainLength(UINT width, UINT height) {
 
 HRESULT GlTexture::Create(GlDevice* device, UINT width, UINT height, UINT levelCount, DWORD usage,
                           D3DFORMAT format, D3DPOOL pool, UINT maxSize, IDirect3DTexture8** out) {
-    if (out == nullptr || width == 0 || height == 0 || width > maxSize || height > maxSize) {
+    if (out == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    // As Windows' runtime does: a failed creation hands back no object.
+    *out = nullptr;
+    if (width == 0 || height == 0 || width > maxSize || height > maxSize) {
         return D3DERR_INVALIDCALL;
     }
     // Only plain textures: nothing renders into one, and dynamic ones lock like the rest.
@@ -160,8 +165,12 @@ HRESULT STDMETHODCALLTYPE GlTexture::LockRect(UINT level, D3DLOCKED_RECT* locked
 }
 
 HRESULT STDMETHODCALLTYPE GlTexture::UnlockRect(UINT level) {
-    if (level >= levels.size() || !levels[level].lockedBytes) {
+    if (level >= levels.size()) {
         return D3DERR_INVALIDCALL;
+    }
+    // Windows' runtime lets a texture level that is not locked be unlocked again.
+    if (!levels[level].lockedBytes) {
+        return D3D_OK;
     }
     Level& l = levels[level];
     if (!l.readOnlyLock) {

@@ -3,25 +3,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/gl/gl_device.h"
-#include "platform/gl/live_objects.h"
+#include "tests/pixel/pixel_device.h"
 
 void PixelScene::SetUp() {
-    ASSERT_EQ(LiveGlObjects(), 0) << "an earlier test left objects alive";
-    d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = kSize;
-    parameters.BackBufferHeight = kSize;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.Windowed = TRUE;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D16;
-    ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device),
-              D3D_OK);
+    const std::optional<int> live = LiveLayerObjects();
+    if (live.has_value()) {
+        ASSERT_EQ(*live, 0) << "an earlier test left objects alive";
+    }
+    ASSERT_EQ(CreatePixelDevice(kSize, &d3d, &device), D3D_OK);
 }
 
 void PixelScene::TearDown() {
@@ -37,7 +26,10 @@ void PixelScene::TearDown() {
         EXPECT_EQ(d3d->Release(), 0u);
         d3d = nullptr;
     }
-    EXPECT_EQ(LiveGlObjects(), 0);
+    const std::optional<int> live = LiveLayerObjects();
+    if (live.has_value()) {
+        EXPECT_EQ(*live, 0);
+    }
 }
 
 void PixelScene::Begin(D3DCOLOR clearColor) {
@@ -121,15 +113,17 @@ void PixelScene::FillLevel(IDirect3DTexture8* texture, UINT level, D3DCOLOR colo
 }
 
 Rgba PixelScene::Pixel(int x, int y) const {
-    auto* glDevice = dynamic_cast<GlDevice*>(device);
-    if (glDevice == nullptr) {
-        ADD_FAILURE() << "not the OpenGL device";
-        return {-1, -1, -1, -1};
-    }
     std::vector<uint8_t> rgba;
     int width = 0;
     int height = 0;
-    glDevice->ReadBackBuffer(&rgba, &width, &height);
+    if (!ReadPixelRows(device, &rgba, &width, &height)) {
+        ADD_FAILURE() << "the back buffer could not be read";
+        return {-1, -1, -1, -1};
+    }
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        ADD_FAILURE() << "pixel " << x << ", " << y << " is outside the back buffer";
+        return {-1, -1, -1, -1};
+    }
     const size_t at = (static_cast<size_t>(y) * width + x) * 4;
     return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
 }

@@ -1,7 +1,7 @@
-// A small scene on the headless OpenGL layer for image tests: a windowed device with a square back
-// buffer, identity transforms (so positions are clip-space coordinates, z in 0..1), helpers that
-// draw quads in the game's vertex formats and make textures from texel lists, and read-back of
-// single pixels in Direct3D's orientation.
+// A small scene for image tests on whichever Direct3D 8 the build links (pixel_device.h): a
+// windowed device with a square back buffer, identity transforms (so positions are clip-space
+// coordinates, z in 0..1), helpers that draw quads in the game's vertex formats and make textures
+// from texel lists, and read-back of single pixels in Direct3D's orientation.
 #pragma once
 
 #include <gtest/gtest.h>
