@@ -202,9 +202,11 @@ std::string FixedFunctionVertexSource(const FixedFunctionKey& key) {
         // The row-major Direct3D matrix arrives transposed, so M * v is Direct3D's v * M.
         s += "    vec4 clip = uWorldViewProjection * vec4(aPosition.xyz, 1.0);\n";
     }
-    // Direct3D's pixel centres and 0..w depth range, in OpenGL's terms.
+    // Direct3D's pixel centres and 0..w depth range, in OpenGL's terms; then the picture is drawn
+    // top row first, so that OpenGL's window rows are Direct3D's screen rows.
     s += "    clip.xy += uClipAdjust.xy * clip.w;\n";
     s += "    clip.z = clip.z * uClipAdjust.z + clip.w * uClipAdjust.w;\n";
+    s += "    clip.y = -clip.y;\n";
     s += "    gl_Position = clip;\n";
     if (key.lighting) {
         // No lights: only the emissive and ambient terms remain; alpha comes from the diffuse.

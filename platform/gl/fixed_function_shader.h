@@ -1,7 +1,7 @@
 // GLSL 3.30 sources for one fixed-function state combination: the vertex program transforms with
-// row-vector matrices into Direct3D's clip space (then adjusts depth and the half-pixel offset for
-// OpenGL), lights without lights, and makes texture coordinates; the fragment program runs the
-// texture stages and the alpha test. Pure text generation, tested without a context.
+// row-vector matrices into Direct3D's clip space (then adjusts depth, the half-pixel offset and the
+// row order for OpenGL), lights without lights, and makes texture coordinates; the fragment program
+// runs the texture stages and the alpha test. Pure text generation, tested without a context.
 #pragma once
 
 #include <string>

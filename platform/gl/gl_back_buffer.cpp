@@ -1,6 +1,6 @@
 #include "platform/gl/gl_back_buffer.h"
 
-#include <algorithm>
+#include <cstddef>
 
 GlBackBuffer::~GlBackBuffer() {
     Destroy();
@@ -83,20 +83,16 @@ void GlBackBuffer::BlitToWindow(int drawableWidth, int drawableHeight) const {
     glClear(GL_COLOR_BUFFER_BIT);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     const bool sameSize = targetWidth == width && targetHeight == height;
-    glBlitFramebuffer(0, 0, width, height, left, bottom, left + targetWidth, bottom + targetHeight,
+    // Row 0 is the top of the picture, and the top of the window has the highest y: flipped.
+    glBlitFramebuffer(0, 0, width, height, left, bottom + targetHeight, left + targetWidth, bottom,
                       GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
 void GlBackBuffer::ReadPixels(std::vector<uint8_t>* rgba) const {
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height));
+    // The picture is stored top row first already.
+    rgba->resize(static_cast<size_t>(width) * 4 * static_cast<size_t>(height));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    rgba->resize(bottomUp.size());
-    for (int row = 0; row < height; ++row) {
-        const uint8_t* source = bottomUp.data() + static_cast<size_t>(height - 1 - row) * rowBytes;
-        std::copy(source, source + rowBytes, rgba->data() + static_cast<size_t>(row) * rowBytes);
-    }
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba->data());
 }

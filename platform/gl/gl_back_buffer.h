@@ -1,6 +1,7 @@
 // The device's back buffer: an offscreen colour and depth target of the size the device was
-// created with. Presenting scales it into the window's drawable, letterboxed, so that a full-screen
-// device never changes the display mode; the capture tool reads it back top row first.
+// created with, holding the picture top row first (window row 0 is Direct3D's row 0). Presenting
+// scales it into the window's drawable, flipped and letterboxed, so that a full-screen device never
+// changes the display mode; the capture tool reads it back top row first.
 #pragma once
 
 #include <cstdint>

@@ -217,7 +217,6 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       inScene(false),
       maxTextureSize(kMinimumMaxTextureSize),
       clipControl(false),
-      tieBreakPixels(1.0f / 128.0f),
       textures{},
       streamSource(nullptr),
       streamStride(0),
@@ -275,14 +274,6 @@ void GlDevice::InitContextState() {
     }
     knownMaxTextureSize = maxTextureSize;
 
-    // The pixel-centre shift leaves edges one step of the rasteriser's sub-pixel grid above and
-    // left of the centres they pass through, so ties fall to Direct3D's top-left rule whatever
-    // rule OpenGL's rasteriser uses.
-    GLint subpixelBits = 8;
-    glGetIntegerv(GL_SUBPIXEL_BITS, &subpixelBits);
-    subpixelBits = subpixelBits < 4 ? 4 : (subpixelBits > 12 ? 12 : subpixelBits);
-    tieBreakPixels = 1.0f / static_cast<float>(1 << subpixelBits);
-
     clipControl = HasClipControl();
     if (clipControl) {
         glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
@@ -305,7 +296,9 @@ void GlDevice::InitContextState() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
-    glFrontFace(GL_CCW);
+    // The picture is drawn top row first (window y runs down the screen, as Direct3D's does), so
+    // what looks clockwise on screen is clockwise in window space too.
+    glFrontFace(GL_CW);
     glDisable(GL_DITHER);
     glDisable(GL_SCISSOR_TEST);
     ApplyRasterStateForced(GlRasterStateFor(state, presentParameters.EnableAutoDepthStencil));
@@ -543,14 +536,14 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     if (rectCount == 0) {
         glClear(mask);
     } else {
-        // Rectangles are top-down in Direct3D; the scissor box counts from the bottom.
+        // Window rows are Direct3D's rows: the rectangles serve as scissor boxes unchanged.
         glEnable(GL_SCISSOR_TEST);
         for (DWORD i = 0; i < rectCount; ++i) {
             const D3DRECT& r = rects[i];
             if (r.x2 <= r.x1 || r.y2 <= r.y1) {
                 continue;
             }
-            glScissor(r.x1, backBuffer.Height() - r.y2, r.x2 - r.x1, r.y2 - r.y1);
+            glScissor(r.x1, r.y1, r.x2 - r.x1, r.y2 - r.y1);
             glClear(mask);
         }
         glDisable(GL_SCISSOR_TEST);
@@ -882,10 +875,11 @@ void GlDevice::ApplyUniforms(GlProgram* program) {
         const float width = static_cast<float>(backBuffer.Width());
         const float height = static_cast<float>(backBuffer.Height());
         // Direct3D's pixel centres sit on integer coordinates, OpenGL's half a pixel further
-        // right and down the screen; depth runs 0..w in Direct3D, -w..w in OpenGL.
-        const float shift = 0.5f - tieBreakPixels;
-        glUniform4f(program->clipAdjust, 2.0f * shift / width, -2.0f * shift / height,
-                    clipControl ? 1.0f : 2.0f, clipControl ? 0.0f : -1.0f);
+        // right and down the screen: the whole half pixel, so that texture coordinates are taken
+        // at Direct3D's centres exactly and a point-sampled texel edge falls where Direct3D puts
+        // it. Depth runs 0..w in Direct3D, -w..w in OpenGL.
+        glUniform4f(program->clipAdjust, 1.0f / width, -1.0f / height, clipControl ? 1.0f : 2.0f,
+                    clipControl ? 0.0f : -1.0f);
         glUniform2f(program->screenScale, 2.0f / width, 2.0f / height);
         program->viewportStamp = viewportVersion;
     }

@@ -122,7 +122,6 @@ private:
     bool inScene;
     UINT maxTextureSize;
     bool clipControl;
-    float tieBreakPixels;
 
     // Bindings, held as the device's own references on the resources.
     GlTexture* textures[kTextureStageCount];

@@ -16,9 +16,8 @@ GlRasterState GlRasterStateFor(const DeviceState& state, bool hasDepthBuffer) {
     raster.blendDestination = factors.destination;
     raster.blendEquation = GlBlendEquationFor(state.RenderState(D3DRS_BLENDOP));
 
-    // Both judge winding as it looks on screen (Direct3D's y runs down, OpenGL's window y up,
-    // but the picture is the same), and the device keeps glFrontFace(GL_CCW): Direct3D's
-    // counter-clockwise faces are OpenGL's front faces.
+    // Both judge winding as it looks on screen, and the device keeps glFrontFace(GL_CW) for its
+    // top-row-first picture: Direct3D's counter-clockwise faces are OpenGL's front faces.
     switch (state.RenderState(D3DRS_CULLMODE)) {
         case D3DCULL_NONE:
             raster.cull = false;

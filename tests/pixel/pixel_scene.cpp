@@ -113,19 +113,30 @@ void PixelScene::FillLevel(IDirect3DTexture8* texture, UINT level, D3DCOLOR colo
 }
 
 Rgba PixelScene::Pixel(int x, int y) const {
-    std::vector<uint8_t> rgba;
-    int width = 0;
-    int height = 0;
-    if (!ReadPixelRows(device, &rgba, &width, &height)) {
-        ADD_FAILURE() << "the back buffer could not be read";
-        return {-1, -1, -1, -1};
-    }
-    if (x < 0 || y < 0 || x >= width || y >= height) {
+    if (x < 0 || y < 0 || x >= kSize || y >= kSize) {
         ADD_FAILURE() << "pixel " << x << ", " << y << " is outside the back buffer";
         return {-1, -1, -1, -1};
     }
-    const size_t at = (static_cast<size_t>(y) * width + x) * 4;
-    return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
+    const std::vector<Rgba> picture = Picture();
+    if (picture.empty()) {
+        return {-1, -1, -1, -1};
+    }
+    return picture[static_cast<size_t>(y) * kSize + x];
+}
+
+std::vector<Rgba> PixelScene::Picture() const {
+    std::vector<uint8_t> rgba;
+    int width = 0;
+    int height = 0;
+    if (!ReadPixelRows(device, &rgba, &width, &height) || width != kSize || height != kSize) {
+        ADD_FAILURE() << "the back buffer could not be read";
+        return {};
+    }
+    std::vector<Rgba> picture(static_cast<size_t>(kSize) * kSize);
+    for (size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = {rgba[4 * i], rgba[4 * i + 1], rgba[4 * i + 2], rgba[4 * i + 3]};
+    }
+    return picture;
 }
 
 ::testing::AssertionResult ColorNear(const Rgba& actual, int r, int g, int b, int tolerance) {

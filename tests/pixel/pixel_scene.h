@@ -87,6 +87,8 @@ protected:
     void FillLevel(IDirect3DTexture8* texture, UINT level, D3DCOLOR color);
 
     Rgba Pixel(int x, int y) const;
+    // The whole picture, kSize x kSize pixels row by row from the top (empty when unreadable).
+    std::vector<Rgba> Picture() const;
     Rgba Centre() const { return Pixel(kSize / 2, kSize / 2); }
 
     IDirect3D8* d3d = nullptr;
