@@ -1,5 +1,5 @@
 // What the image tests take from the build they run in: how the device is made, how its picture is
-// read back, and what the build can say about itself. Each build links one implementation:
+// read back, and what the build can count. Each build links one implementation:
 // pixel_device_gl.cpp (our OpenGL layer on the headless context) or pixel_device_direct3d8.cpp
 // (the system's d3d8.dll on a window of the tests' own).
 #pragma once
@@ -19,7 +19,3 @@ bool ReadPixelRows(IDirect3DDevice8* device, std::vector<uint8_t>* rgba, int* wi
 
 // Objects of the Direct3D layer still alive, where the build keeps a count.
 std::optional<int> LiveLayerObjects();
-
-// True when the device is Wine's Direct3D 8 rather than Windows' own, for the few cases where Wine
-// is known to draw differently.
-bool DrawnByWine();

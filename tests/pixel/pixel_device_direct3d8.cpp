@@ -90,9 +90,3 @@ bool ReadPixelRows(IDirect3DDevice8* device, std::vector<uint8_t>* rgba, int* wi
 std::optional<int> LiveLayerObjects() {
     return std::nullopt;
 }
-
-bool DrawnByWine() {
-    // Wine's ntdll exports its version; Windows' does not.
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}

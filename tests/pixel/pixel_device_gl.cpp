@@ -43,7 +43,3 @@ bool ReadPixelRows(IDirect3DDevice8* device, std::vector<uint8_t>* rgba, int* wi
 std::optional<int> LiveLayerObjects() {
     return LiveGlObjects();
 }
-
-bool DrawnByWine() {
-    return false;
-}
