@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "d3dx/content_failure.h"
+
 namespace {
 
 // No model or image of the game comes near this; anything larger is not content.
@@ -25,6 +27,7 @@ bool ReadContentFile(const char* path, std::vector<uint8_t>* bytes) {
     }
     std::FILE* file = std::fopen(NormaliseContentPath(path).c_str(), "rb");
     if (file == nullptr) {
+        NoteContentFailure(ContentFailureKind::kCannotOpen, path);
         return false;
     }
     bool ok = std::fseek(file, 0, SEEK_END) == 0;
@@ -38,6 +41,8 @@ bool ReadContentFile(const char* path, std::vector<uint8_t>* bytes) {
     std::fclose(file);
     if (ok) {
         bytes->swap(contents);
+    } else {
+        NoteContentFailure(ContentFailureKind::kCannotOpen, path);
     }
     return ok;
 }

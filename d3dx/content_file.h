@@ -10,6 +10,6 @@
 // The path with every backslash turned into a forward slash, which every platform accepts.
 std::string NormaliseContentPath(const char* path);
 
-// False, leaving *bytes as it was, when the file cannot be opened or read or is larger than any
-// content file can be.
+// False, leaving *bytes as it was and noting the failure (content_failure.h), when the file cannot
+// be opened or read or is larger than any content file can be.
 bool ReadContentFile(const char* path, std::vector<uint8_t>* bytes);

@@ -1,10 +1,10 @@
 #include "d3dx/d3dx_texture.h"
 
-#include <algorithm>
 #include <new>
 #include <utility>
 #include <vector>
 
+#include "d3dx/content_failure.h"
 #include "d3dx/content_file.h"
 #include "d3dx/image/image_decoder.h"
 #include "d3dx/image/texture_level.h"
@@ -12,8 +12,10 @@
 
 namespace {
 
-// Refused even on a device that names no maximum texture size.
-const UINT kLargestImageSide = 16384;
+// Images wider or taller than this are refused before they are decoded, whatever the device
+// takes: a guard against a hostile header. Anything smaller that the device cannot take at its
+// own size is scaled down to fit.
+const ImageLimits kImageLimits{16384, 16384};
 
 const DWORD kFilterTypeMask = 0xFFFF;
 const DWORD kFilterFlags = D3DX_FILTER_MIRROR | D3DX_FILTER_DITHER;
@@ -107,14 +109,10 @@ HRESULT LoadTexture(IDirect3DDevice8* device, LPCSTR path, UINT width, UINT heig
     if (FAILED(result)) {
         return result;
     }
-    const ImageLimits limits{
-        caps.MaxTextureWidth != 0 ? std::min<UINT>(caps.MaxTextureWidth, kLargestImageSide)
-                                  : kLargestImageSide,
-        caps.MaxTextureHeight != 0 ? std::min<UINT>(caps.MaxTextureHeight, kLargestImageSide)
-                                   : kLargestImageSide};
     DecodedImage image;
-    result = DecodeImage(bytes.data(), bytes.size(), limits, &image);
+    result = DecodeImage(bytes.data(), bytes.size(), kImageLimits, &image);
     if (FAILED(result)) {
+        NoteContentFailure(ContentFailureKind::kCannotDecode, path);
         return result;
     }
     std::vector<uint8_t>().swap(bytes);

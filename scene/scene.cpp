@@ -1,5 +1,6 @@
 #include "scene/scene.h"
 
+#include "d3dx/content_failure.h"
 #include "d3dx/d3dx_texture.h"
 #include "model/frustum.h"
 #include "render/release_and_clear.h"
@@ -53,6 +54,9 @@ HRESULT Scene::Load(IDirect3DDevice8* device) {
     if (FAILED(lastResult)) {
         MessageBoxA(nullptr, "hi", "hi", MB_OK);
     }
+    // Whatever the level went without has been dealt with: it must not be blamed for a later
+    // failure.
+    ForgetContentFailure();
     lastResult = waterAndSand.Load(device);
     if (FAILED(lastResult)) {
         return lastResult;

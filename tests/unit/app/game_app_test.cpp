@@ -266,6 +266,28 @@ TEST_F(GameAppTest, TheCameraRidesAboveAndBehindThePlayerLookingAlongItsHeading)
     EXPECT_EQ(app.GetCamera().GetPosition(), player + D3DXVECTOR3(0, 3, -3));
 }
 
+TEST_F(GameAppTest, TheYawIsWorkedOutInDoubleAndStoredAsAFloat) {
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    FakeInput::Get().SetKey(DIK_UP, 0x80);
+    for (int frame = 0; frame < 26; ++frame) {
+        app.Frame();
+    }
+    // 100 turns of 3 degrees: heading 300, where float arithmetic would give a different yaw.
+    FakeInput::Get().SetKey(DIK_RIGHT, 0x80);
+    for (int frame = 0; frame < 100; ++frame) {
+        app.Frame();
+    }
+    D3DXVECTOR3 position;
+    float heading = 0;
+    int forward = 0, left = 0, right = 0;
+    app.GetInput().GetState(&position, &heading, &forward, &left, &right);
+    ASSERT_EQ(heading, 300.0f);
+    const float inFloat = static_cast<float>(heading * 3.14f / 180.0);
+    const float inDouble = static_cast<float>(heading * 3.14 / 180.0);
+    ASSERT_NE(inFloat, inDouble);
+    EXPECT_EQ(app.GetCamera().GetRotation().y, inDouble);
+}
+
 TEST_F(GameAppTest, EscapePostsTheQuitMessageAndTheFrameIsStillPresented) {
     ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
     FakeInput::Get().SetKey(DIK_ESCAPE, 0x80);

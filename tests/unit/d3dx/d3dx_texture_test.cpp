@@ -232,17 +232,44 @@ TEST_F(D3dxTextureTest, ArgumentsAndFilesThatCannotLoad) {
     ExpectNoTextureLeft();
 }
 
-TEST_F(D3dxTextureTest, ImagesLargerThanTheDeviceTakesAreRefused) {
+TEST_F(D3dxTextureTest, ImagesLargerThanTheDeviceTakesAreScaledDownToFit) {
     RecordingSetup::Get().caps.MaxTextureWidth = 64;
-    texture = kSentinel;
-    EXPECT_EQ(LoadPlain(Save("wide.bmp", WriteBmp24(PatternImage(65, 2)))), D3DXERR_INVALIDDATA);
-    EXPECT_EQ(CallLog::Get().Count("CreateTexture"), 0);
-    ExpectNoTextureLeft();
-    // A requested size above the maximum is clamped instead.
+    TestImage halves{128, 4, {}};
+    for (uint32_t y = 0; y < halves.height; ++y) {
+        for (uint32_t x = 0; x < halves.width; ++x) {
+            halves.argb.push_back(x < 64 ? 0xFFFF0000u : 0xFF0000FFu);
+        }
+    }
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(device, Save("wide.bmp", WriteBmp24(halves)).c_str(),
+                                           D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                           D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                           D3DX_DEFAULT, 0, &info, nullptr, &texture),
+              S_OK);
+    EXPECT_EQ(CallLog::Get().Texts({"CreateTexture"}),
+              (std::vector<std::string>{"CreateTexture(64, 4, 7, 0, 22, 1)"}));
+    EXPECT_EQ(info.Width, 128u);  // the file's own size
+    // Half the texels each side: the whole picture, squeezed, not its left part.
+    for (UINT y = 0; y < 4; ++y) {
+        for (UINT x = 0; x < 28; ++x) {
+            ASSERT_EQ(Recorded()->Texel(0, x, y), 0xFFFF0000u) << x << "," << y;
+            ASSERT_EQ(Recorded()->Texel(0, 63 - x, y), 0xFF0000FFu) << x << "," << y;
+        }
+    }
+    texture->Release();
+    // A requested size above the maximum is clamped too.
     texture = nullptr;
     ASSERT_EQ(LoadKeyed(Save("fits.bmp", WriteBmp24(PatternImage(64, 2)))), S_OK);
     EXPECT_EQ(CallLog::Get().Texts({"CreateTexture"}).back(),
               "CreateTexture(64, 300, 9, 0, 21, 1)");
+}
+
+TEST_F(D3dxTextureTest, ImagesBeyondTheLargestSideAreRefusedBeforeDecoding) {
+    texture = kSentinel;
+    EXPECT_EQ(LoadPlain(Save("wide.bmp", WriteBmp24(PatternImage(16385, 1)))), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(LoadPlain(Save("tall.bmp", WriteBmp24(PatternImage(1, 16385)))), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(CallLog::Get().Count("CreateTexture"), 0);
+    ExpectNoTextureLeft();
 }
 
 TEST_F(D3dxTextureTest, DeviceFailuresReleaseTheTextureAndWriteNothing) {
