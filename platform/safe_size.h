@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/win32.h"
+
 // False when a * b does not fit in size_t.
 inline bool MultiplySizes(size_t a, size_t b, size_t* product) {
     return !__builtin_mul_overflow(a, b, product);
@@ -42,4 +44,15 @@ bool TryAssign(std::vector<T>* buffer, size_t count, const T& value) {
     } catch (const std::length_error&) {
         return false;
     }
+}
+
+// Sizes the buffer of a width x height image, every element `value`: E_FAIL for an empty size
+// or one beyond any address space, E_OUTOFMEMORY when the memory is not there.
+template <typename T>
+HRESULT AssignImageBuffer(std::vector<T>* buffer, uint32_t width, uint32_t height, const T& value) {
+    size_t count = 0;
+    if (width == 0 || height == 0 || !MultiplySizes(width, height, &count)) {
+        return E_FAIL;
+    }
+    return TryAssign(buffer, count, value) ? S_OK : E_OUTOFMEMORY;
 }

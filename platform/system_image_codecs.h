@@ -34,13 +34,9 @@ struct SystemImage {
     // Every pixel 0. E_OUTOFMEMORY when the memory is not there, E_FAIL for an empty or
     // impossibly large size.
     HRESULT AllocatePixels(UINT imageWidth, UINT imageHeight, bool imageHasAlpha) {
-        size_t count = 0;
-        if (imageWidth == 0 || imageHeight == 0 ||
-            !MultiplySizes(imageWidth, imageHeight, &count)) {
-            return E_FAIL;
-        }
-        if (!TryAssign(&pixels, count, 0u)) {
-            return E_OUTOFMEMORY;
+        const HRESULT result = AssignImageBuffer(&pixels, imageWidth, imageHeight, 0u);
+        if (FAILED(result)) {
+            return result;
         }
         width = imageWidth;
         height = imageHeight;

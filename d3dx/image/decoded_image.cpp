@@ -4,14 +4,29 @@
 
 #include "platform/safe_size.h"
 
+HRESULT DecodedImage::AllocatePixels(UINT imageWidth, UINT imageHeight, D3DFORMAT imageFormat) {
+    const HRESULT result = AssignImageBuffer(&pixels, imageWidth, imageHeight, 0u);
+    if (FAILED(result)) {
+        return result;
+    }
+    indices.clear();
+    palette.clear();
+    width = imageWidth;
+    height = imageHeight;
+    format = imageFormat;
+    return S_OK;
+}
+
 HRESULT DecodedImage::AllocateIndices(UINT imageWidth, UINT imageHeight, UINT paletteSize) {
-    size_t count = 0;
-    if (imageWidth == 0 || imageHeight == 0 || paletteSize == 0 || paletteSize > 256 ||
-        !MultiplySizes(imageWidth, imageHeight, &count)) {
+    if (paletteSize == 0 || paletteSize > 256) {
         return E_FAIL;
     }
-    if (!TryAssign(&indices, count, static_cast<uint8_t>(0)) ||
-        !TryAssign(&palette, paletteSize, 0xFF000000u)) {
+    const HRESULT result =
+        AssignImageBuffer(&indices, imageWidth, imageHeight, static_cast<uint8_t>(0));
+    if (FAILED(result)) {
+        return result;
+    }
+    if (!TryAssign(&palette, paletteSize, 0xFF000000u)) {
         return E_OUTOFMEMORY;
     }
     pixels.clear();

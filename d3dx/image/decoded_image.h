@@ -35,22 +35,7 @@ struct DecodedImage {
 
     // Sizes a true-colour image, every pixel 0. E_OUTOFMEMORY when the memory is not there,
     // E_FAIL for an empty or impossibly large size.
-    HRESULT AllocatePixels(UINT imageWidth, UINT imageHeight, D3DFORMAT imageFormat) {
-        size_t count = 0;
-        if (imageWidth == 0 || imageHeight == 0 ||
-            !MultiplySizes(imageWidth, imageHeight, &count)) {
-            return E_FAIL;
-        }
-        if (!TryAssign(&pixels, count, 0u)) {
-            return E_OUTOFMEMORY;
-        }
-        indices.clear();
-        palette.clear();
-        width = imageWidth;
-        height = imageHeight;
-        format = imageFormat;
-        return S_OK;
-    }
+    HRESULT AllocatePixels(UINT imageWidth, UINT imageHeight, D3DFORMAT imageFormat);
     // Sizes a palettised image (format D3DFMT_P8): every index 0, `paletteSize` (1 to 256)
     // entries of opaque black.
     HRESULT AllocateIndices(UINT imageWidth, UINT imageHeight, UINT paletteSize);
