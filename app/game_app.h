@@ -9,7 +9,7 @@
 #include "render/camera.h"
 #include "render/device_reset_handler.h"
 #include "render/render_device.h"
-#include "render/scene.h"
+#include "scene/scene.h"
 
 class GameApp : private DeviceResetHandler {
 public:

@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-#include "model/content_file.h"
+#include "d3dx/content_file.h"
 
 namespace {
 

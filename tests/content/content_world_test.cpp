@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/content_file.h"
+#include "d3dx/content_file.h"
+#include "d3dx/d3dx_math.h"
 #include "model/ms3d_model.h"
-#include "render/d3dx_math.h"
 #include "tools/content/content_generator.h"
 
 namespace {
