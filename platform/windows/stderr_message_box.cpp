@@ -15,4 +15,6 @@ int WINAPI StderrMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
 
 }  // namespace
 
-extern "C" decltype(&StderrMessageBox) __imp_MessageBoxA = StderrMessageBox;
+extern "C" {
+decltype(&StderrMessageBox) __imp_MessageBoxA = StderrMessageBox;
+}

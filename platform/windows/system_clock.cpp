@@ -31,7 +31,9 @@ DWORD WINAPI ScriptableTimeGetTime() {
 
 // The SDK declares timeGetTime as imported from a DLL, so every call reads this pointer, which
 // winmm's import library would otherwise define. Programs that link this file do not link winmm.
-extern "C" TimeGetTimeFunction __imp_timeGetTime = ScriptableTimeGetTime;
+extern "C" {
+TimeGetTimeFunction __imp_timeGetTime = ScriptableTimeGetTime;
+}
 
 void FixSystemClock(uint32_t milliseconds) {
     clockFixed = true;

@@ -62,7 +62,7 @@ TEST(ImageDifferenceTest, HeatMapDarkensAgreementAndColoursDifferences) {
     const std::vector<uint8_t> map = DifferenceHeatMap(a, b, 4, 1);
     ASSERT_EQ(map.size(), 16u);
     EXPECT_EQ(std::vector<uint8_t>(map.begin(), map.begin() + 4),
-              (std::vector<uint8_t>{50, 25, 10, 255}));
+              (std::vector<uint8_t>{28, 28, 28, 255}));
     EXPECT_EQ(std::vector<uint8_t>(map.begin() + 4, map.begin() + 8),
               (std::vector<uint8_t>{0, 0, 135, 255}));
     EXPECT_EQ(std::vector<uint8_t>(map.begin() + 8, map.begin() + 12),

@@ -50,7 +50,7 @@ bool WriteShot(CaptureHost* host, const std::string& path) {
 }
 
 bool WriteParticles(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "w");
+    FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
@@ -116,7 +116,8 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
     }
     FILE* trace = nullptr;
     if (!options.tracePath.empty()) {
-        trace = std::fopen(options.tracePath.c_str(), "w");
+        // Binary, so that every build writes the same bytes (no carriage returns on Windows).
+        trace = std::fopen(options.tracePath.c_str(), "wb");
         if (trace == nullptr) {
             std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
                          options.tracePath.c_str());

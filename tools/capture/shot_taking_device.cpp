@@ -160,9 +160,9 @@ HRESULT STDMETHODCALLTYPE ShotTakingDevice::Reset(D3DPRESENT_PARAMETERS* present
     return device->Reset(presentationParameters);
 }
 
-HRESULT STDMETHODCALLTYPE ShotTakingDevice::GetBackBuffer(UINT backBuffer, D3DBACKBUFFER_TYPE type,
+HRESULT STDMETHODCALLTYPE ShotTakingDevice::GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type,
                                                           IDirect3DSurface8** backBuffer) {
-    return device->GetBackBuffer(backBuffer, type, backBuffer);
+    return device->GetBackBuffer(index, type, backBuffer);
 }
 
 HRESULT STDMETHODCALLTYPE ShotTakingDevice::GetRasterStatus(D3DRASTER_STATUS* rasterStatus) {

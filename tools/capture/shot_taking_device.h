@@ -46,7 +46,7 @@ public:
     HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* presentationParameters) override;
     HRESULT STDMETHODCALLTYPE Present(const RECT* srcRect, const RECT* dstRect,
                                       HWND dstWindowOverride, const RGNDATA* dirtyRegion) override;
-    HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT backBuffer, D3DBACKBUFFER_TYPE type,
+    HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type,
                                             IDirect3DSurface8** backBuffer) override;
     HRESULT STDMETHODCALLTYPE GetRasterStatus(D3DRASTER_STATUS* rasterStatus) override;
     void STDMETHODCALLTYPE SetGammaRamp(DWORD flags, const D3DGAMMARAMP* ramp) override;

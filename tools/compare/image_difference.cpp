@@ -61,9 +61,10 @@ std::vector<uint8_t> DifferenceHeatMap(const std::vector<uint8_t>& a, const std:
         uint8_t* out = map.data() + i;
         const int d = LargestChannelDifference(pa, b.data() + i);
         if (d == 0) {
-            out[0] = static_cast<uint8_t>(pa[0] / 4);
-            out[1] = static_cast<uint8_t>(pa[1] / 4);
-            out[2] = static_cast<uint8_t>(pa[2] / 4);
+            const uint8_t grey = static_cast<uint8_t>((pa[0] + pa[1] + pa[2]) / 12);
+            out[0] = grey;
+            out[1] = grey;
+            out[2] = grey;
         } else if (d <= kDifferenceThreshold) {
             out[0] = 0;
             out[1] = 0;

@@ -21,8 +21,9 @@ constexpr int kDifferenceThreshold = 16;
 bool CompareImages(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int width,
                    int height, ImageDifference* difference);
 
-// The heat map, RGBA: where the pictures agree, picture a darkened to a quarter, so the scene
-// stays recognisable; a difference up to the threshold in blue, brighter as it grows; above the
-// threshold from red (just over) to yellow (255). Empty when the sizes do not match.
+// The heat map, RGBA: where the pictures agree, picture a in dark grey (a quarter of its mean
+// channel), so the scene stays recognisable and only differences have colour; a difference up to
+// the threshold in blue, brighter as it grows; above the threshold from red (just over) to yellow
+// (255). Empty when the sizes do not match.
 std::vector<uint8_t> DifferenceHeatMap(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
                                        int width, int height);
