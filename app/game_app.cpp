@@ -1,5 +1,7 @@
 #include "app/game_app.h"
 
+#include "d3dx/content_failure.h"
+
 namespace {
 
 const int kBackBufferWidth = 1024;
@@ -10,12 +12,16 @@ const D3DXVECTOR3 kCameraOffset(0.0f, 3.0f, -3.0f);
 }  // namespace
 
 bool GameApp::Init(HWND hwnd) {
+    // A content file is blamed only for a failure of the step that read it.
+    ForgetContentFailure();
+    failedStep = StartupStep::kDevice;
     if (FAILED(renderDevice.Init(hwnd, kBackBufferWidth, kBackBufferHeight, false))) {
         return false;
     }
     renderDevice.SetResetHandler(this);
     IDirect3DDevice8* device = renderDevice.GetDevice();
 
+    failedStep = StartupStep::kRenderStates;
     if (FAILED(SetGlobalRenderStates(device))) {
         return false;
     }
@@ -23,12 +29,16 @@ bool GameApp::Init(HWND hwnd) {
     camera.Setup(kBackBufferWidth, kBackBufferHeight, D3DXVECTOR3(0, 8, 0),
                  D3DXVECTOR3(0, 3.14f, 0));
 
+    failedStep = StartupStep::kScene;
     if (FAILED(scene.Load(device))) {
         return false;
     }
+    ForgetContentFailure();
+    failedStep = StartupStep::kInput;
     if (FAILED(inputSystem.Init(hwnd))) {
         return false;
     }
+    failedStep = StartupStep::kNone;
     return true;
 }
 
@@ -48,9 +58,9 @@ HRESULT GameApp::Frame() {
     inputSystem.GetState(&player, &heading, &forward, &left, &right);
 
     // Above and behind the player along -z, a fixed offset that does not turn with it; the yaw
-    // uses 3.14 for pi, as the game always has.
+    // uses 3.14 for pi, as the game always has, worked out in double and stored as a float.
     camera.SetPosition(player + kCameraOffset);
-    camera.SetRotation(D3DXVECTOR3(0.0f, static_cast<float>(heading * 3.14f / 180.0), 0.0f));
+    camera.SetRotation(D3DXVECTOR3(0.0f, static_cast<float>(heading * 3.14 / 180.0), 0.0f));
     camera.BuildView();
     camera.Apply(device);
 

@@ -9,10 +9,19 @@
 #include "render/camera.h"
 #include "render/device_reset_handler.h"
 #include "render/render_device.h"
-#include "render/scene.h"
+#include "scene/scene.h"
 
 class GameApp : private DeviceResetHandler {
 public:
+    // The start-up steps in order; Init stops at the first that fails.
+    enum class StartupStep {
+        kNone,
+        kDevice,        // the full-screen Direct3D device
+        kRenderStates,  // the four lasting render states
+        kScene,         // everything drawn, with its models and textures
+        kInput,         // the collision model, then the keyboard and mouse
+    };
+
     bool Init(HWND hwnd);
     HRESULT Frame();
     void Shutdown();
@@ -22,6 +31,8 @@ public:
     const InputSystem& GetInput() const { return inputSystem; }
     IDirect3DDevice8* GetDevice() const { return renderDevice.GetDevice(); }
     const Scene& GetScene() const { return scene; }
+    // The step at which the last Init stopped; kNone after a start-up that succeeded.
+    StartupStep FailedStep() const { return failedStep; }
 
 private:
     // Where the device's default-pool resources stand around a reset.
@@ -40,6 +51,7 @@ private:
     InputSystem inputSystem;
     Scene scene;
     DeviceResources deviceResources = DeviceResources::Ready;
+    StartupStep failedStep = StartupStep::kNone;
 };
 
 // The process-wide instance every entry point drives.

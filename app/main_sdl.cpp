@@ -1,20 +1,30 @@
-// The Linux entry point: an SDL2 window and a non-blocking event pump that runs one game frame
-// per pass, handling at most one event per pass, until the quit message arrives.
+// The Linux entry point: finds the game's data, opens an SDL2 window and runs a non-blocking event
+// pump that runs one game frame per pass, handling at most one event per pass, until the quit
+// message arrives. A start-up that fails says why in one line and ends with exit code 1.
 #include <cstdio>
 
 #include "app/game_app.h"
+#include "app/startup_failure.h"
+#include "platform/data_directory.h"
 #include "platform/posix/message_queue.h"
 #include "platform/sdl/sdl_window.h"
 
 int main(int, char**) {
+    if (!EnterDataDirectory()) {
+        std::fprintf(stderr, "skimlark: %s\n", kNoDataDirectory);
+        return 1;
+    }
     const char* error = "";
     HWND window = SdlCreateGameWindow("Skimlark", 1024, 768, &error);
     if (window == nullptr) {
         std::fprintf(stderr, "skimlark: cannot open a window: %s\n", error);
-        return 0;
+        return 1;
     }
     if (!gameApp.Init(window)) {
-        return 0;
+        std::fprintf(stderr, "skimlark: %s\n",
+                     DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
+        // What Init made is released by the members' destructors at exit, as on Windows.
+        return 1;
     }
 
     int exitCode = 0;

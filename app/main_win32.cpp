@@ -1,7 +1,11 @@
-// The Windows entry point: registers the window class, creates the one 1024 x 768 window, starts
-// the game and runs a message pump that never blocks, handling at most one message per pass and
-// running one game frame on every pass until the quit message arrives.
+// The Windows entry point: finds the game's data, registers the window class, creates the one
+// 1024 x 768 window, starts the game and runs a message pump that never blocks, handling at most
+// one message per pass and running one game frame on every pass until the quit message arrives.
+#include <cstdio>
+
 #include "app/game_app.h"
+#include "app/startup_failure.h"
+#include "platform/data_directory.h"
 #include "platform/win32.h"
 
 namespace {
@@ -31,6 +35,11 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     instance = hInstance;
+    // A shortcut or a console may start the game in any folder; its data\ sits beside it.
+    if (!EnterDataDirectory()) {
+        std::fprintf(stderr, "skimlark: %s\n", kNoDataDirectory);
+        return 1;
+    }
 
     WNDCLASSEXA windowClass;
     windowClass.cbSize = sizeof(WNDCLASSEXA);
@@ -50,11 +59,16 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     // WS_VISIBLE shows the window: no ShowWindow or UpdateWindow follows.
     mainWindow = CreateWindowExA(0, "Skimlark", "Skimlark", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                  1024, 768, nullptr, nullptr, instance, nullptr);
+    // Failures are told on the standard error stream (seen when started from a console), never
+    // in a message box: the level's own box is the only one the game shows.
     if (mainWindow == nullptr) {
-        return 0;
+        std::fprintf(stderr, "skimlark: cannot create the window\n");
+        return 1;
     }
     if (!gameApp.Init(mainWindow)) {
-        return 0;
+        std::fprintf(stderr, "skimlark: %s\n",
+                     DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
+        return 1;
     }
 
     MSG msg;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "render/d3dx_texture.h"
+#include "d3dx/d3dx_texture.h"
 #include "tests/support/image_file_writers.h"
 #include "tests/support/recording_device.h"
 

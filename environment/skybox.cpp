@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "render/d3dx_texture.h"
+#include "d3dx/d3dx_texture.h"
 #include "render/release_and_clear.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // than its faces is hidden behind it.
 #pragma once
 
+#include "d3dx/d3dx_math.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_math.h"
 
 // The sky's vertex: position, a packed diffuse colour and one texture coordinate pair, 24 bytes.
 struct SkyVertex {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "d3dx/d3dx_texture.h"
 #include "model/ms3d_model.h"
-#include "render/d3dx_texture.h"
 #include "render/release_and_clear.h"
 
 namespace {

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 
+#include "d3dx/d3dx_math.h"
 #include "model/frustum.h"
 #include "particles/particle_system.h"
 #include "platform/direct3d8.h"
 #include "render/color_vertex.h"
-#include "render/d3dx_math.h"
 
 struct TreeInstance {
     ColorVertex baseVertices[3];

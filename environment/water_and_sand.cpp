@@ -1,7 +1,7 @@
 #include "environment/water_and_sand.h"
 
+#include "d3dx/d3dx_texture.h"
 #include "render/color_vertex.h"
-#include "render/d3dx_texture.h"
 #include "render/release_and_clear.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "d3dx/d3dx_math.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_math.h"
 
 class WaterAndSand {
 public:

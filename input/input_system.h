@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "d3dx/d3dx_math.h"
 #include "input/input_devices.h"
-#include "render/d3dx_math.h"
 
 class InputSystem {
 public:

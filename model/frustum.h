@@ -3,8 +3,8 @@
 // wholly outside one plane.
 #pragma once
 
+#include "d3dx/d3dx_math.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_math.h"
 
 class Frustum {
 public:

@@ -2,8 +2,8 @@
 // triangles as an unindexed list, and the bounding volumes that culling tests.
 #pragma once
 
+#include "d3dx/d3dx_math.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_math.h"
 
 struct BoundingBox {
     D3DXVECTOR3 center;

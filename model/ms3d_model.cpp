@@ -8,7 +8,8 @@
 #include <new>
 #include <vector>
 
-#include "model/content_file.h"
+#include "d3dx/content_failure.h"
+#include "d3dx/content_file.h"
 
 namespace {
 
@@ -340,6 +341,7 @@ Ms3dModel* LoadMs3dModel(const char* path) {
         return nullptr;
     }
     if (!ReadModel(bytes, model)) {
+        NoteContentFailure(ContentFailureKind::kCannotDecode, path);
         delete model;
         return nullptr;
     }

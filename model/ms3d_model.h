@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "render/d3dx_math.h"
+#include "d3dx/d3dx_math.h"
 
 struct Ms3dVertex {
     D3DXVECTOR3 position;

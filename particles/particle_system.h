@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
+#include "d3dx/d3dx_math.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_math.h"
 
 struct ParticleSystemSettings {
     D3DXVECTOR3 origin;

@@ -2,8 +2,8 @@
 // projection. Owns no platform object; Apply hands both matrices to the device.
 #pragma once
 
+#include "d3dx/d3dx_math.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_math.h"
 
 class Camera {
 public:

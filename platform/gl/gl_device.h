@@ -29,6 +29,8 @@ class GlDevice final : public IDirect3DDevice8 {
 public:
     // Textures are created and filled on a unit no stage samples from.
     static constexpr GLuint kUploadTextureUnit = kTextureStageCount;
+    // OpenGL 3.3 promises at least this texture side.
+    static constexpr UINT kMinimumMaxTextureSize = 1024;
 
     static HRESULT Create(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFlags,
                           D3DPRESENT_PARAMETERS& presentParameters, IDirect3DDevice8** out);
@@ -95,6 +97,7 @@ private:
     bool ApplyPresentParameters(D3DPRESENT_PARAMETERS& presentParameters);
     bool PacedPresents() const;
     void InitContextState();
+    void QueryMaxTextureSize();
     void ReleaseBindings();
     void ForgetAppliedState();
     // At process exit, before the window system's own exit handlers: the context goes with

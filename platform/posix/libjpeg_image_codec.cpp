@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "render/image/safe_size.h"
-#include "render/image/system_image_codecs.h"
+#include "platform/safe_size.h"
+#include "platform/system_image_codecs.h"
 
 namespace {
 
@@ -53,8 +53,9 @@ struct JpegRead {
     bool created;
     const uint8_t* data;
     size_t size;
-    ImageLimits limits;
-    DecodedImage* image;
+    UINT maxWidth;
+    UINT maxHeight;
+    SystemImage* image;
     std::vector<JSAMPLE>* row;
     HRESULT result;
 };
@@ -78,8 +79,8 @@ void ReadGuarded(JpegRead* read) {
     info->progress = &read->progress;
     jpeg_mem_src(info, read->data, static_cast<unsigned long>(read->size));
     jpeg_read_header(info, TRUE);
-    if (info->image_width > read->limits.maxWidth || info->image_height > read->limits.maxHeight) {
-        read->result = D3DXERR_INVALIDDATA;
+    if (info->image_width > read->maxWidth || info->image_height > read->maxHeight) {
+        read->result = kSystemImageTooLarge;
         return;
     }
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
@@ -87,13 +88,12 @@ void ReadGuarded(JpegRead* read) {
     jpeg_start_decompress(info);
     const int components = cmyk ? 4 : 3;
     if (info->output_components != components || info->output_width == 0 ||
-        info->output_height == 0 || info->output_width > read->limits.maxWidth ||
-        info->output_height > read->limits.maxHeight) {
+        info->output_height == 0 || info->output_width > read->maxWidth ||
+        info->output_height > read->maxHeight) {
         read->result = E_FAIL;
         return;
     }
-    read->result =
-        read->image->AllocatePixels(info->output_width, info->output_height, D3DFMT_X8R8G8B8);
+    read->result = read->image->AllocatePixels(info->output_width, info->output_height, false);
     if (FAILED(read->result)) {
         return;
     }
@@ -128,14 +128,15 @@ void ReadGuarded(JpegRead* read) {
 
 }  // namespace
 
-HRESULT DecodeJpegImage(const uint8_t* data, size_t size, const ImageLimits& limits,
-                        DecodedImage* image) {
-    DecodedImage decoded;
+HRESULT DecodeJpegImage(const uint8_t* data, size_t size, UINT maxWidth, UINT maxHeight,
+                        SystemImage* image) {
+    SystemImage decoded;
     std::vector<JSAMPLE> row;
     JpegRead read{};
     read.data = data;
     read.size = size;
-    read.limits = limits;
+    read.maxWidth = maxWidth;
+    read.maxHeight = maxHeight;
     read.image = &decoded;
     read.row = &row;
     read.result = S_OK;
@@ -146,7 +147,6 @@ HRESULT DecodeJpegImage(const uint8_t* data, size_t size, const ImageLimits& lim
     if (FAILED(read.result)) {
         return read.result;
     }
-    decoded.fileFormat = D3DXIFF_JPG;
     *image = std::move(decoded);
     return S_OK;
 }

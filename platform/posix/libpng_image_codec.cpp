@@ -7,8 +7,8 @@
 #include <cstring>
 #include <utility>
 
-#include "render/image/safe_size.h"
-#include "render/image/system_image_codecs.h"
+#include "platform/safe_size.h"
+#include "platform/system_image_codecs.h"
 
 namespace {
 
@@ -38,8 +38,9 @@ struct PngRead {
     png_structp png;
     png_infop info;
     MemoryStream stream;
-    ImageLimits limits;
-    DecodedImage* image;
+    UINT maxWidth;
+    UINT maxHeight;
+    SystemImage* image;
     std::vector<png_bytep>* rows;
     HRESULT result;
 };
@@ -63,8 +64,8 @@ void ReadGuarded(PngRead* read) {
     // Row buffers come only with png_read_update_info, so the size is refused before any.
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    if (width > read->limits.maxWidth || height > read->limits.maxHeight) {
-        read->result = D3DXERR_INVALIDDATA;
+    if (width > read->maxWidth || height > read->maxHeight) {
+        read->result = kSystemImageTooLarge;
         return;
     }
     const int colorType = png_get_color_type(png, info);
@@ -80,8 +81,7 @@ void ReadGuarded(PngRead* read) {
         read->result = E_FAIL;
         return;
     }
-    read->result =
-        read->image->AllocatePixels(width, height, alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8);
+    read->result = read->image->AllocatePixels(width, height, alpha);
     if (FAILED(read->result)) {
         return;
     }
@@ -98,8 +98,8 @@ void ReadGuarded(PngRead* read) {
 
 }  // namespace
 
-HRESULT DecodePngImage(const uint8_t* data, size_t size, const ImageLimits& limits,
-                       DecodedImage* image) {
+HRESULT DecodePngImage(const uint8_t* data, size_t size, UINT maxWidth, UINT maxHeight,
+                       SystemImage* image) {
     png_structp png =
         png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, RaiseError, IgnoreWarning);
     if (png == nullptr) {
@@ -110,9 +110,10 @@ HRESULT DecodePngImage(const uint8_t* data, size_t size, const ImageLimits& limi
         png_destroy_read_struct(&png, nullptr, nullptr);
         return E_OUTOFMEMORY;
     }
-    DecodedImage decoded;
+    SystemImage decoded;
     std::vector<png_bytep> rows;
-    PngRead read{png, info, MemoryStream{data, size, 0}, limits, &decoded, &rows, S_OK};
+    PngRead read{png,   info, MemoryStream{data, size, 0}, maxWidth, maxHeight, &decoded,
+                 &rows, S_OK};
     ReadGuarded(&read);
     png_destroy_read_struct(&png, &info, nullptr);
     if (FAILED(read.result)) {
@@ -125,7 +126,6 @@ HRESULT DecodePngImage(const uint8_t* data, size_t size, const ImageLimits& limi
         pixel = (static_cast<uint32_t>(bytes[3]) << 24) | (static_cast<uint32_t>(bytes[0]) << 16) |
                 (static_cast<uint32_t>(bytes[1]) << 8) | bytes[2];
     }
-    decoded.fileFormat = D3DXIFF_PNG;
     *image = std::move(decoded);
     return S_OK;
 }

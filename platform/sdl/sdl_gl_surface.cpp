@@ -3,15 +3,18 @@
 #include <SDL.h>
 
 #include "platform/gl/gl_surface.h"
+#include "platform/sdl/sdl_full_screen.h"
 
 namespace {
 
 class SdlGlSurface : public GlSurface {
 public:
     SdlGlSurface(SDL_Window* sdlWindow, SDL_GLContext glContext)
-        : window(sdlWindow), context(glContext) {}
+        : window(sdlWindow), context(glContext), fullScreen(sdlWindow) {}
     ~SdlGlSurface() override { SDL_GL_DeleteContext(context); }
 
+    // What SDL last heard from the window system, kept up to date by the game's event pump:
+    // the picture follows the window when it is resized while the game runs.
     void GetDrawableSize(int* width, int* height) override {
         SDL_GL_GetDrawableSize(window, width, height);
     }
@@ -27,13 +30,12 @@ public:
         return 60;
     }
     bool HasDisplay() const override { return true; }
-    void SetFullScreen(bool fullScreen) override {
-        SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    }
+    void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
 
 private:
     SDL_Window* window;
     SDL_GLContext context;
+    SdlFullScreen fullScreen;
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 namespace {
 
 // Long enough for a window manager to map and focus a new window, short enough not to be felt
@@ -25,6 +27,15 @@ void WaitForKeyboardFocus(SDL_Window* window) {
 HWND SdlCreateGameWindow(const char* title, int width, int height, const char** error) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
+        return nullptr;
+    }
+    // With no display SDL falls back to drivers that show nothing: a game nobody could see or
+    // steer, so it is a failure to open the window.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        *error = "no display (DISPLAY and WAYLAND_DISPLAY name none that can be opened)";
+        SDL_Quit();
         return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);

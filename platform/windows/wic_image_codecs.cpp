@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "render/image/system_image_codecs.h"
+#include "platform/system_image_codecs.h"
 
 namespace {
 
@@ -73,8 +73,8 @@ bool FrameHasAlpha(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame) {
     return SUCCEEDED(formatInfo->SupportsTransparency(&transparent)) && transparent;
 }
 
-HRESULT DecodeWithWic(const GUID& container, D3DXIMAGE_FILEFORMAT fileFormat, const uint8_t* data,
-                      size_t size, const ImageLimits& limits, DecodedImage* image) {
+HRESULT DecodeWithWic(const GUID& container, const uint8_t* data, size_t size, UINT maxWidth,
+                      UINT maxHeight, SystemImage* image) {
     if (data == nullptr || image == nullptr || size == 0 || size > ULONG_MAX) {
         return E_FAIL;
     }
@@ -104,8 +104,8 @@ HRESULT DecodeWithWic(const GUID& container, D3DXIMAGE_FILEFORMAT fileFormat, co
     if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0) {
         return E_FAIL;
     }
-    if (width > limits.maxWidth || height > limits.maxHeight) {
-        return D3DXERR_INVALIDDATA;
+    if (width > maxWidth || height > maxHeight) {
+        return kSystemImageTooLarge;
     }
     const bool alpha = FrameHasAlpha(factory.Get(), frame.Get());
 
@@ -118,10 +118,9 @@ HRESULT DecodeWithWic(const GUID& container, D3DXIMAGE_FILEFORMAT fileFormat, co
     const unsigned long long stride = 4ull * width;
     const unsigned long long bytes = stride * height;
     if (bytes > UINT_MAX) {
-        return D3DXERR_INVALIDDATA;
+        return kSystemImageTooLarge;
     }
-    const HRESULT allocated =
-        image->AllocatePixels(width, height, alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8);
+    const HRESULT allocated = image->AllocatePixels(width, height, alpha);
     if (FAILED(allocated)) {
         return allocated;
     }
@@ -129,18 +128,17 @@ HRESULT DecodeWithWic(const GUID& container, D3DXIMAGE_FILEFORMAT fileFormat, co
                                      reinterpret_cast<BYTE*>(image->pixels.data())))) {
         return E_FAIL;
     }
-    image->fileFormat = fileFormat;
     return S_OK;
 }
 
 }  // namespace
 
-HRESULT DecodePngImage(const uint8_t* data, size_t size, const ImageLimits& limits,
-                       DecodedImage* image) {
-    return DecodeWithWic(GUID_ContainerFormatPng, D3DXIFF_PNG, data, size, limits, image);
+HRESULT DecodePngImage(const uint8_t* data, size_t size, UINT maxWidth, UINT maxHeight,
+                       SystemImage* image) {
+    return DecodeWithWic(GUID_ContainerFormatPng, data, size, maxWidth, maxHeight, image);
 }
 
-HRESULT DecodeJpegImage(const uint8_t* data, size_t size, const ImageLimits& limits,
-                        DecodedImage* image) {
-    return DecodeWithWic(GUID_ContainerFormatJpeg, D3DXIFF_JPG, data, size, limits, image);
+HRESULT DecodeJpegImage(const uint8_t* data, size_t size, UINT maxWidth, UINT maxHeight,
+                        SystemImage* image) {
+    return DecodeWithWic(GUID_ContainerFormatJpeg, data, size, maxWidth, maxHeight, image);
 }

@@ -1,11 +1,13 @@
 // The content tool's images: encoders, and the properties the game's way of drawing needs.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "tools/content/icon_painter.h"
 #include "tools/content/image_writers.h"
 #include "tools/content/sea_textures.h"
 #include "tools/content/sky.h"
@@ -64,6 +66,97 @@ TEST(ContentImagesTest, PngAndJpegEncodersProduceTheirFormats) {
     EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
     EXPECT_EQ(jpeg[jpeg.size() - 1], 0xD9);
     EXPECT_EQ(jpeg, content::EncodeJpeg(image, 90));
+}
+
+// Decodes a PNG to RGBA through libpng's own reader; empty when it cannot.
+std::vector<uint8_t> DecodeRgba(const std::vector<uint8_t>& png, int* width, int* height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) {
+        return {};
+    }
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        return {};
+    }
+    *width = static_cast<int>(image.width);
+    *height = static_cast<int>(image.height);
+    return pixels;
+}
+
+TEST(ContentImagesTest, PngWithAlphaKeepsEveryChannel) {
+    Image image(5, 3);
+    std::vector<uint8_t> alpha(15);
+    for (int i = 0; i < 15; ++i) {
+        image.SetBytes(i % 5, i / 5, static_cast<uint8_t>(i * 17), static_cast<uint8_t>(255 - i),
+                       static_cast<uint8_t>(i * 3));
+        alpha[static_cast<size_t>(i)] = static_cast<uint8_t>(i * 18);
+    }
+    const std::vector<uint8_t> png = content::EncodePngWithAlpha(image, alpha);
+    ASSERT_GT(png.size(), 26u);
+    EXPECT_EQ(png[25], 6) << "colour type: RGB with alpha";
+    EXPECT_EQ(png, content::EncodePngWithAlpha(image, alpha));
+    int width = 0;
+    int height = 0;
+    const std::vector<uint8_t> rgba = DecodeRgba(png, &width, &height);
+    ASSERT_EQ(rgba.size(), 60u);
+    EXPECT_EQ(width, 5);
+    EXPECT_EQ(height, 3);
+    for (int i = 0; i < 15; ++i) {
+        const uint8_t* p = image.Pixel(i % 5, i / 5);
+        EXPECT_EQ(rgba[i * 4 + 0], p[0]) << i;
+        EXPECT_EQ(rgba[i * 4 + 1], p[1]) << i;
+        EXPECT_EQ(rgba[i * 4 + 2], p[2]) << i;
+        EXPECT_EQ(rgba[i * 4 + 3], alpha[static_cast<size_t>(i)]) << i;
+    }
+    alpha.pop_back();
+    EXPECT_TRUE(content::EncodePngWithAlpha(image, alpha).empty());
+}
+
+// A round badge: clear corners, a solid middle, smooth edges between, and a picture inside rather
+// than one colour.
+TEST(ContentImagesTest, IconIsARoundPictureAtEverySize) {
+    for (const int size : content::IconSizes()) {
+        SCOPED_TRACE(size);
+        const content::IconImage icon = content::PaintIcon(size);
+        ASSERT_EQ(icon.color.Width(), size);
+        ASSERT_EQ(icon.color.Height(), size);
+        ASSERT_EQ(icon.alpha.size(), static_cast<size_t>(size * size));
+        const auto alphaAt = [&](int x, int y) { return icon.alpha[y * size + x]; };
+        const int last = size - 1;
+        EXPECT_EQ(alphaAt(0, 0), 0);
+        EXPECT_EQ(alphaAt(last, 0), 0);
+        EXPECT_EQ(alphaAt(0, last), 0);
+        EXPECT_EQ(alphaAt(last, last), 0);
+        EXPECT_EQ(alphaAt(size / 2, size / 2), 255);
+        // The badge spans the icon, give or take a narrow margin.
+        EXPECT_EQ(alphaAt(size / 2, size / 16), 255);
+        EXPECT_EQ(alphaAt(size / 16, size / 2), 255);
+        EXPECT_EQ(alphaAt(size - 1 - size / 16, size / 2), 255);
+        int partial = 0;
+        std::vector<uint32_t> colours;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const uint8_t a = alphaAt(x, y);
+                partial += a > 0 && a < 255 ? 1 : 0;
+                if (a == 255) {
+                    const uint8_t* p = icon.color.Pixel(x, y);
+                    colours.push_back(p[0] << 16 | p[1] << 8 | p[2]);
+                }
+            }
+        }
+        EXPECT_GT(partial, size) << "edges are smoothed";
+        std::sort(colours.begin(), colours.end());
+        colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
+        EXPECT_GT(colours.size(), 100u);
+        // Sky above, sea below: blue at the top of the middle column, sea below the middle.
+        const uint8_t* sky = icon.color.Pixel(size / 2, size / 8);
+        EXPECT_GT(sky[2], sky[0]);
+        const uint8_t* sea = icon.color.Pixel(size * 3 / 8, size * 3 / 4);
+        EXPECT_GT(sea[2], sea[0]);
+        EXPECT_GT(sea[1], sea[0]);
+    }
 }
 
 // The colour key is exact: what must vanish is pure black, what must show never is, and the game

@@ -9,11 +9,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/content_file.h"
+#include "d3dx/content_file.h"
+#include "d3dx/d3dx_math.h"
 #include "model/ms3d_model.h"
-#include "render/d3dx_math.h"
 #include "tools/content/content_generator.h"
 
 namespace {
@@ -30,13 +31,35 @@ fs::path TestDirectory(const char* name) {
            ("skimlark_content_" + std::to_string(::getpid()) + "_" + name);
 }
 
+// The icons go beside data/, as the build writes them.
+fs::path IconDirectory(const fs::path& data) {
+    return data.string() + "_icons";
+}
+
+content::ContentOptions WithIcons(const fs::path& data) {
+    content::ContentOptions options;
+    options.iconDirectory = IconDirectory(data).string();
+    return options;
+}
+
+// Every file under a directory, by its path relative to it.
+std::map<std::string, fs::path> FilesUnder(const fs::path& directory) {
+    std::map<std::string, fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), directory).string()] = entry.path();
+        }
+    }
+    return files;
+}
+
 // One generation shared by every test of the suite.
 class ContentWorldTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         directory_ = new fs::path(TestDirectory("world"));
         std::string error;
-        generated_ = content::GenerateContent(directory_->string(), {}, &error);
+        generated_ = content::GenerateContent(directory_->string(), WithIcons(*directory_), &error);
         ASSERT_TRUE(generated_) << error;
         level_ = Load("level.ms3d");
         trees_ = Load("trees.ms3d");
@@ -48,6 +71,7 @@ protected:
         delete trees_;
         delete bounds_;
         fs::remove_all(*directory_);
+        fs::remove_all(IconDirectory(*directory_));
         delete directory_;
     }
 
@@ -234,28 +258,43 @@ TEST_F(ContentWorldTest, CollisionCoversEveryPieceOfLandAndShallowWater) {
     EXPECT_GT(checked, 500);
 }
 
+TEST_F(ContentWorldTest, IconsLieInTheDesktopsLayoutOutsideData) {
+    const std::map<std::string, fs::path> icons = FilesUnder(IconDirectory(*directory_));
+    ASSERT_EQ(icons.size(), 2u);
+    for (const char* name :
+         {"hicolor/48x48/apps/skimlark.png", "hicolor/256x256/apps/skimlark.png"}) {
+        ASSERT_EQ(icons.count(name), 1u) << name;
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadContentFile(icons.at(name).string().c_str(), &bytes));
+        ASSERT_GT(bytes.size(), 8u);
+        EXPECT_EQ(std::memcmp(bytes.data(), "\x89PNG", 4), 0) << name;
+    }
+    for (const auto& [name, path] : FilesUnder(*directory_)) {
+        EXPECT_NE(path.filename(), "skimlark.png") << name << ": an icon inside data/";
+    }
+}
+
 TEST_F(ContentWorldTest, RunningTheToolAgainGivesTheSameBytes) {
     const fs::path again = TestDirectory("again");
     std::string error;
-    ASSERT_TRUE(content::GenerateContent(again.string(), {}, &error)) << error;
-    std::map<std::string, fs::path> first;
-    for (const auto& entry : fs::directory_iterator(*directory_)) {
-        first[entry.path().filename().string()] = entry.path();
-    }
-    std::map<std::string, fs::path> second;
-    for (const auto& entry : fs::directory_iterator(again)) {
-        second[entry.path().filename().string()] = entry.path();
-    }
-    ASSERT_EQ(first.size(), second.size());
-    for (const auto& [name, path] : first) {
-        ASSERT_EQ(second.count(name), 1u) << name;
-        std::vector<uint8_t> a;
-        std::vector<uint8_t> b;
-        ASSERT_TRUE(ReadContentFile(path.string().c_str(), &a));
-        ASSERT_TRUE(ReadContentFile(second[name].string().c_str(), &b));
-        EXPECT_TRUE(a == b) << name << " differs between runs";
+    ASSERT_TRUE(content::GenerateContent(again.string(), WithIcons(again), &error)) << error;
+    for (const auto& [firstDirectory, secondDirectory] :
+         {std::pair(*directory_, again),
+          std::pair(IconDirectory(*directory_), IconDirectory(again))}) {
+        const std::map<std::string, fs::path> first = FilesUnder(firstDirectory);
+        const std::map<std::string, fs::path> second = FilesUnder(secondDirectory);
+        ASSERT_EQ(first.size(), second.size());
+        for (const auto& [name, path] : first) {
+            ASSERT_EQ(second.count(name), 1u) << name;
+            std::vector<uint8_t> a;
+            std::vector<uint8_t> b;
+            ASSERT_TRUE(ReadContentFile(path.string().c_str(), &a));
+            ASSERT_TRUE(ReadContentFile(second.at(name).string().c_str(), &b));
+            EXPECT_TRUE(a == b) << name << " differs between runs";
+        }
     }
     fs::remove_all(again);
+    fs::remove_all(IconDirectory(again));
 }
 
 }  // namespace

@@ -13,6 +13,11 @@ Steps, in order:
   shows:RRGGBB           fail unless nine tenths of the screen are that colour (a frame of a game
                          with nothing to draw but its clear colour)
   changed                fail unless the screen differs from the previous notflat/changed
+  fills:X,Y,WIDTH,HEIGHT fail unless, within the timeout, the picture covers exactly that
+                         rectangle of the screen: drawn up to each of its edges and not one flat
+                         colour inside, black everywhere outside (the letterbox bars)
+  resize:WIDTHxHEIGHT    resize the game window, as a user or the desktop would (with no window
+                         manager the X server does it at once)
   unfocus / focus        take the input focus away from the game window, give it back
   close                  ask the window to close, as a window manager's close button does
   expect-exit            wait for the game to end by itself (after Escape); the step before it
@@ -63,6 +68,55 @@ def screen_pixels(d):
 
 def is_flat(data):
     return len(set(data[i:i + 3] for i in range(0, len(data), 4 * 97))) < 2
+
+
+def pixel_at(data, width, x, y):
+    i = (y * width + x) * 4
+    return data[i:i + 3]
+
+
+def letterbox_fault(width, height, data, rect):
+    """Why the screen does not show the picture in exactly rect, or None when it does."""
+    left, top, w, h = rect
+    right, bottom = left + w, top + h
+    black = b"\0\0\0"
+    # Linear scaling may blend the outermost row of the picture; bars start one pixel past it.
+    lit_outside = [(x, y) for y in range(0, height, 8) for x in range(0, width, 8)
+                   if not (left - 1 <= x <= right and top - 1 <= y <= bottom)
+                   and pixel_at(data, width, x, y) != black]
+    if lit_outside:
+        return "%d samples outside the picture are not black, the first at %s" % (
+            len(lit_outside), lit_outside[0])
+    edges = {
+        "left": [(left + 1, y) for y in range(top + 1, bottom - 1, 4)],
+        "right": [(right - 2, y) for y in range(top + 1, bottom - 1, 4)],
+        "top": [(x, top + 1) for x in range(left + 1, right - 1, 4)],
+        "bottom": [(x, bottom - 2) for x in range(left + 1, right - 1, 4)],
+    }
+    for name, points in edges.items():
+        dark = sum(1 for x, y in points if pixel_at(data, width, x, y) == black)
+        if dark * 10 > len(points):
+            return "the picture does not reach its %s edge (%d of %d samples black)" % (
+                name, dark, len(points))
+    inside = set(pixel_at(data, width, x, y)
+                 for y in range(top, bottom, 7) for x in range(left, right, 7))
+    if len(inside) < 16:
+        return "the picture is nearly flat (%d colours)" % len(inside)
+    return None
+
+
+def start_window_manager(d, command, deadline):
+    """Starts the window manager and waits until it has taken the screen."""
+    manager = subprocess.Popen([command])
+    selection = d.intern_atom("WM_S%d" % d.get_default_screen())
+    while time.time() < deadline:
+        if d.get_selection_owner(selection) != X.NONE:
+            return manager
+        if manager.poll() is not None:
+            break
+        time.sleep(0.1)
+    manager.kill()
+    return None
 
 
 def save_ppm(path, width, height, data):
@@ -117,6 +171,7 @@ def main():
     parser.add_argument("--title", default="Skimlark")
     parser.add_argument("--timeout", type=float, default=30.0)
     parser.add_argument("--trace", help="the CSV file the game appends a row to every frame")
+    parser.add_argument("--window-manager", help="a window manager to run during the check")
     parser.add_argument("steps", nargs="*")
     parser.add_argument("--", dest="dashdash")
     argv = sys.argv[1:]
@@ -124,8 +179,23 @@ def main():
     options = parser.parse_args(argv[:split])
     command = argv[split + 1:]
 
-    game = subprocess.Popen(command)
     d = display.Display()
+    manager = None
+    if options.window_manager:
+        manager = start_window_manager(d, options.window_manager, time.time() + options.timeout)
+        if manager is None:
+            print("drive_game: %s did not take the screen" % options.window_manager)
+            return 1
+    try:
+        return drive(d, options, command)
+    finally:
+        if manager is not None:
+            manager.terminate()
+            manager.wait()
+
+
+def drive(d, options, command):
+    game = subprocess.Popen(command)
     window = find_window(d, options.title, time.time() + options.timeout)
     if window is None:
         game.kill()
@@ -193,6 +263,24 @@ def main():
                 print("drive_game: the screen does not show #%s" % rest)
                 game.kill()
                 return 1
+        elif kind == "fills":
+            rect = [int(v) for v in rest.split(",")]
+            deadline = time.time() + options.timeout
+            while True:
+                width, height, data = screen_pixels(d)
+                fault = letterbox_fault(width, height, data, rect)
+                if fault is None or time.time() > deadline:
+                    break
+                time.sleep(0.2)
+            if fault is not None:
+                print("drive_game: %s: %s" % (step, fault))
+                game.kill()
+                return 1
+            print("drive_game: the picture fills %s of the %dx%d screen" % (rest, width, height))
+        elif kind == "resize":
+            w, _, h = rest.partition("x")
+            window.configure(width=int(w), height=int(h))
+            d.sync()
         elif kind == "unfocus":
             d.screen().root.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
             d.flush()

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/image/image_decoder.h"
-#include "render/image/texture_level.h"
+#include "d3dx/image/image_decoder.h"
+#include "d3dx/image/texture_level.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/d3dx_texture.h"
+#include "d3dx/d3dx_texture.h"
 #include "tests/pixel/pixel_scene.h"
 
 namespace {

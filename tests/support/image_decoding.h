@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "render/image/image_decoder.h"
+#include "d3dx/image/image_decoder.h"
 #include "tests/support/image_file_writers.h"
 
 inline const ImageLimits kTestImageLimits{4096, 4096};

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/d3dx_math.h"
+#include "d3dx/d3dx_math.h"
 #include "tools/content/ms3d_writer.h"
 
 using WorldTriangle = std::array<D3DXVECTOR3, 3>;

@@ -7,9 +7,12 @@ user's own Wine set-up is read or changed. The display is 1024 x 768, the game's
 Xvfb cannot change its mode, and Wine's full-screen Direct3D device needs the desktop to match.
 
 Usage: run_under_wine.py --exe EXE [--data DIR] --work DIR --prefix DIR [--timeout S]
-                         [--dll-overrides LIST] [--trace FILE] [--plain] -- STEPS...
+                         [--dll-overrides LIST] [--trace FILE] [--plain] [--without NAME]
+                         [--start-in DIR] [--expect-exit N] [--expect-line LINE] -- STEPS...
 The steps are drive_game.py's. With --plain the program is only run, with the steps as its
-arguments, and its exit code is the result. --dll-overrides adds to WINEDLLOVERRIDES (for example
+arguments, and its exit code is the result; --expect-exit and --expect-line then ask for that
+exit code and that last line on standard error instead. --without leaves one file out of data/;
+--start-in starts the program in that folder (made inside the work folder) rather than its own. --dll-overrides adds to WINEDLLOVERRIDES (for example
 "d3d8=d" to run as on a system without Direct3D 8). --trace names the CSV file, in the game's
 directory, that a traced build of the game writes and the steps read.
 """
@@ -50,7 +53,7 @@ def wine_environment(prefix, display, overrides):
     return env
 
 
-def prepare_game_directory(work, exe, data):
+def prepare_game_directory(work, exe, data, without=None):
     if os.path.isdir(work):
         shutil.rmtree(work)
     os.makedirs(work)
@@ -60,7 +63,8 @@ def prepare_game_directory(work, exe, data):
     if not os.path.isdir(data):
         raise RuntimeError("no data directory at %s: build the default preset first, whose "
                            "content tool makes it" % data)
-    shutil.copytree(data, os.path.join(work, "data"))
+    ignore = (lambda folder, names: [without] if without in names else []) if without else None
+    shutil.copytree(data, os.path.join(work, "data"), ignore=ignore)
 
 
 def main():
@@ -78,6 +82,10 @@ def main():
     parser.add_argument("--dll-overrides")
     parser.add_argument("--plain", action="store_true")
     parser.add_argument("--trace")
+    parser.add_argument("--without")
+    parser.add_argument("--start-in")
+    parser.add_argument("--expect-exit", type=int)
+    parser.add_argument("--expect-line")
     options = parser.parse_args(argv[:split])
     steps = argv[split + 1:]
 
@@ -87,7 +95,7 @@ def main():
             return 1
 
     try:
-        prepare_game_directory(options.work, options.exe, options.data)
+        prepare_game_directory(options.work, options.exe, options.data, options.without)
     except RuntimeError as error:
         print("run_under_wine: %s" % error)
         return 1
@@ -101,20 +109,38 @@ def main():
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
             subprocess.run(["wineserver", "--wait"], env=env, timeout=600)
         program = os.path.basename(options.exe)
+        cwd = options.work
+        if options.start_in:
+            cwd = os.path.join(options.work, options.start_in)
+            os.makedirs(cwd, exist_ok=True)
+            program = os.path.abspath(os.path.join(options.work, program))
         if options.plain:
+            checks = options.expect_exit is not None or options.expect_line is not None
             try:
-                result = subprocess.run(["wine", program, *steps], env=env, cwd=options.work,
-                                        timeout=options.timeout)
+                result = subprocess.run(["wine", program, *steps], env=env, cwd=cwd,
+                                        timeout=options.timeout, text=True,
+                                        stderr=subprocess.PIPE if checks else None)
             except subprocess.TimeoutExpired:
                 print("run_under_wine: %s did not end within %g s" % (program, options.timeout))
                 return 1
             print("run_under_wine: exit code %d" % result.returncode)
-            return result.returncode
+            if not checks:
+                return result.returncode
+            lines = result.stderr.strip().splitlines()
+            last = lines[-1] if lines else ""
+            print("run_under_wine: last line on standard error: %s" % last)
+            if options.expect_exit is not None and result.returncode != options.expect_exit:
+                print("run_under_wine: expected exit code %d" % options.expect_exit)
+                return 1
+            if options.expect_line is not None and last != options.expect_line:
+                print("run_under_wine: expected the line: %s" % options.expect_line)
+                return 1
+            return 0
         traced = ["--trace", options.trace] if options.trace else []
         result = subprocess.run(
             [sys.executable, DRIVE_GAME, "--timeout", str(options.timeout), *traced, *steps, "--",
              "wine", program, *traced[1:]],
-            env=env, cwd=options.work)
+            env=env, cwd=cwd)
         return result.returncode
     finally:
         subprocess.run(["wineserver", "--kill"], env=env)

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "d3dx/d3dx_texture.h"
 #include "platform/direct3d8.h"
-#include "render/d3dx_texture.h"
 
 namespace {
 

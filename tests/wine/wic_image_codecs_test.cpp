@@ -1,4 +1,4 @@
-#include "render/image/system_image_codecs.h"
+#include "platform/system_image_codecs.h"
 
 #include <gtest/gtest.h>
 
@@ -177,10 +177,16 @@ std::vector<uint32_t> Greys(std::vector<uint32_t> argb, bool withAlpha) {
     return argb;
 }
 
-const ImageLimits kLimits = {4096, 4096};
+const UINT kLimit = 4096;
 
-HRESULT DecodePng(const Bytes& file, DecodedImage* image, const ImageLimits& limits = kLimits) {
-    return DecodePngImage(file.data(), file.size(), limits, image);
+HRESULT DecodePng(const Bytes& file, SystemImage* image, UINT maxWidth = kLimit,
+                  UINT maxHeight = kLimit) {
+    return DecodePngImage(file.data(), file.size(), maxWidth, maxHeight, image);
+}
+
+HRESULT DecodeJpeg(const uint8_t* data, size_t size, SystemImage* image, UINT maxWidth = kLimit,
+                   UINT maxHeight = kLimit) {
+    return DecodeJpegImage(data, size, maxWidth, maxHeight, image);
 }
 
 TEST(WicPngTest, EveryColourTypeAndDepthInterlacedOrNot) {
@@ -188,25 +194,24 @@ TEST(WicPngTest, EveryColourTypeAndDepthInterlacedOrNot) {
     struct Case {
         PngWriter::ColourType type;
         int depth;
-        D3DFORMAT format;
+        bool alpha;
         std::vector<uint32_t> expected;
     };
     const Case cases[] = {
-        {PngWriter::kRgb, 8, D3DFMT_X8R8G8B8, Opaque(image)},
-        {PngWriter::kRgba, 8, D3DFMT_A8R8G8B8, image},
-        {PngWriter::kRgb, 16, D3DFMT_X8R8G8B8, Opaque(image)},
-        {PngWriter::kRgba, 16, D3DFMT_A8R8G8B8, image},
-        {PngWriter::kGrey, 8, D3DFMT_X8R8G8B8, Greys(image, false)},
-        {PngWriter::kGreyAlpha, 8, D3DFMT_A8R8G8B8, Greys(image, true)},
+        {PngWriter::kRgb, 8, false, Opaque(image)},
+        {PngWriter::kRgba, 8, true, image},
+        {PngWriter::kRgb, 16, false, Opaque(image)},
+        {PngWriter::kRgba, 16, true, image},
+        {PngWriter::kGrey, 8, false, Greys(image, false)},
+        {PngWriter::kGreyAlpha, 8, true, Greys(image, true)},
     };
     for (const Case& c : cases) {
         for (bool interlaced : {false, true}) {
-            DecodedImage decoded;
+            SystemImage decoded;
             ASSERT_EQ(
                 DecodePng(PngWriter::Write(11, 5, image, c.type, c.depth, interlaced), &decoded),
                 S_OK);
-            EXPECT_EQ(decoded.fileFormat, D3DXIFF_PNG);
-            EXPECT_EQ(decoded.format, c.format);
+            EXPECT_EQ(decoded.hasAlpha, c.alpha);
             EXPECT_EQ(decoded.width, 11u);
             EXPECT_EQ(decoded.height, 5u);
             EXPECT_EQ(decoded.pixels, c.expected)
@@ -222,19 +227,19 @@ TEST(WicPngTest, APaletteCarriesAlphaOnlyWithATransparencyChunk) {
     for (uint32_t i : indices) {
         expected.push_back(palette[i]);
     }
-    DecodedImage decoded;
+    SystemImage decoded;
     ASSERT_EQ(
         DecodePng(PngWriter::Write(4, 2, indices, PngWriter::kPalette, 8, false, palette, true),
                   &decoded),
         S_OK);
-    EXPECT_EQ(decoded.format, D3DFMT_A8R8G8B8);
+    EXPECT_TRUE(decoded.hasAlpha);
     EXPECT_EQ(decoded.pixels, expected);
 
     ASSERT_EQ(
         DecodePng(PngWriter::Write(4, 2, indices, PngWriter::kPalette, 8, false, palette, false),
                   &decoded),
         S_OK);
-    EXPECT_EQ(decoded.format, D3DFMT_X8R8G8B8);
+    EXPECT_FALSE(decoded.hasAlpha);
     EXPECT_EQ(decoded.pixels, Opaque(expected));
 }
 
@@ -244,27 +249,27 @@ TEST(WicPngTest, DamagedFilesFail) {
         big[i] = static_cast<uint32_t>(i * 2654435761u);
     }
     const Bytes good = PngWriter::Write(40, 30, big, PngWriter::kRgb, 8, false);
-    DecodedImage decoded;
+    SystemImage decoded;
     ASSERT_EQ(DecodePng(good, &decoded), S_OK);
     for (size_t keep : {size_t{8}, size_t{20}, size_t{40}, good.size() / 2, good.size() - 20}) {
-        DecodedImage cut;
+        SystemImage cut;
         EXPECT_EQ(DecodePng(Bytes(good.begin(), good.begin() + keep), &cut), E_FAIL) << keep;
     }
     Bytes corrupt = good;
     corrupt[good.size() / 2] ^= 0x55;  // inside the image data: the chunk's CRC no longer matches
     EXPECT_EQ(DecodePng(corrupt, &decoded), E_FAIL);
     // A PNG is not a JPEG.
-    EXPECT_EQ(DecodeJpegImage(good.data(), good.size(), kLimits, &decoded), E_FAIL);
+    EXPECT_EQ(DecodeJpeg(good.data(), good.size(), &decoded), E_FAIL);
 }
 
 TEST(WicPngTest, OversizedImagesAreRefusedBeforeAnyPixelIsAllocated) {
     const Bytes file = PngWriter::Write(11, 5, Pattern(), PngWriter::kRgba, 8, false);
-    DecodedImage decoded;
-    EXPECT_EQ(DecodePng(file, &decoded, ImageLimits{10, 5}), D3DXERR_INVALIDDATA);
-    EXPECT_EQ(DecodePng(file, &decoded, ImageLimits{11, 4}), D3DXERR_INVALIDDATA);
+    SystemImage decoded;
+    EXPECT_EQ(DecodePng(file, &decoded, 10, 5), kSystemImageTooLarge);
+    EXPECT_EQ(DecodePng(file, &decoded, 11, 4), kSystemImageTooLarge);
     EXPECT_EQ(decoded.width, 0u);
     EXPECT_TRUE(decoded.pixels.empty());
-    EXPECT_EQ(DecodePng(file, &decoded, ImageLimits{11, 5}), S_OK);
+    EXPECT_EQ(DecodePng(file, &decoded, 11, 5), S_OK);
 }
 
 // 16 x 8 pixels, red x * 16, green y * 30, blue 128 + x * 4; quality 95, no chroma subsampling.
@@ -293,16 +298,15 @@ const uint8_t kGradientJpeg[] = {
 };
 
 TEST(WicJpegTest, DecodesCloseToTheSourceAndOpaque) {
-    DecodedImage decoded;
-    ASSERT_EQ(DecodeJpegImage(kGradientJpeg, sizeof(kGradientJpeg), kLimits, &decoded), S_OK);
-    EXPECT_EQ(decoded.fileFormat, D3DXIFF_JPG);
-    EXPECT_EQ(decoded.format, D3DFMT_X8R8G8B8);
+    SystemImage decoded;
+    ASSERT_EQ(DecodeJpeg(kGradientJpeg, sizeof(kGradientJpeg), &decoded), S_OK);
+    EXPECT_FALSE(decoded.hasAlpha);
     ASSERT_EQ(decoded.width, 16u);
     ASSERT_EQ(decoded.height, 8u);
     int worst = 0;
     for (UINT y = 0; y < 8; ++y) {
         for (UINT x = 0; x < 16; ++x) {
-            const uint32_t got = decoded.Pixel(x, y);
+            const uint32_t got = decoded.pixels[y * 16 + x];
             EXPECT_EQ(got >> 24, 0xFFu);
             const int want[3] = {static_cast<int>(x * 16), static_cast<int>(y * 30),
                                  static_cast<int>(128 + x * 4)};
@@ -316,17 +320,17 @@ TEST(WicJpegTest, DecodesCloseToTheSourceAndOpaque) {
 }
 
 TEST(WicJpegTest, DamagedAndOversizedFilesFail) {
-    DecodedImage decoded;
+    SystemImage decoded;
     for (size_t keep : {size_t{3}, size_t{20}, size_t{100}}) {
-        EXPECT_EQ(DecodeJpegImage(kGradientJpeg, keep, kLimits, &decoded), E_FAIL) << keep;
+        EXPECT_EQ(DecodeJpeg(kGradientJpeg, keep, &decoded), E_FAIL) << keep;
     }
     Bytes garbage = {0xFF, 0xD8, 0xFF};
     garbage.insert(garbage.end(), 100, 0x17);
-    EXPECT_EQ(DecodeJpegImage(garbage.data(), garbage.size(), kLimits, &decoded), E_FAIL);
-    EXPECT_EQ(DecodeJpegImage(kGradientJpeg, sizeof(kGradientJpeg), ImageLimits{15, 8}, &decoded),
-              D3DXERR_INVALIDDATA);
-    EXPECT_EQ(DecodeJpegImage(kGradientJpeg, sizeof(kGradientJpeg), ImageLimits{16, 7}, &decoded),
-              D3DXERR_INVALIDDATA);
+    EXPECT_EQ(DecodeJpeg(garbage.data(), garbage.size(), &decoded), E_FAIL);
+    EXPECT_EQ(DecodeJpeg(kGradientJpeg, sizeof(kGradientJpeg), &decoded, 15, 8),
+              kSystemImageTooLarge);
+    EXPECT_EQ(DecodeJpeg(kGradientJpeg, sizeof(kGradientJpeg), &decoded, 16, 7),
+              kSystemImageTooLarge);
     EXPECT_EQ(decoded.width, 0u);
 }
 

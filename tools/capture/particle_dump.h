@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "particles/particle_system.h"
-#include "render/scene.h"
+#include "scene/scene.h"
 
 void WriteParticleRows(std::FILE* file, const char* emitter, const ParticleSystem& system);
 void WriteParticleDump(std::FILE* file, const Scene& scene);

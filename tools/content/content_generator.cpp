@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "tools/content/collision_builder.h"
+#include "tools/content/icon_painter.h"
 #include "tools/content/image_writers.h"
 #include "tools/content/level_builder.h"
 #include "tools/content/sea_textures.h"
@@ -60,6 +61,26 @@ private:
     std::string directory_;
     std::string* error_;
 };
+
+bool WriteIcons(const std::string& directory, std::string* error) {
+    for (const int size : IconSizes()) {
+        const std::string sizeName = std::to_string(size) + "x" + std::to_string(size);
+        const std::filesystem::path folder =
+            std::filesystem::path(directory) / "hicolor" / sizeName / "apps";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        if (ec) {
+            *error = "could not create " + folder.string() + ": " + ec.message();
+            return false;
+        }
+        const IconImage icon = PaintIcon(size);
+        if (!Writer(folder.string(), error)
+                 .Bytes("skimlark.png", EncodePngWithAlpha(icon.color, icon.alpha))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -142,6 +163,9 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
             *error = "could not write " + options.mapPath;
             return false;
         }
+    }
+    if (!options.iconDirectory.empty() && !WriteIcons(options.iconDirectory, error)) {
+        return false;
     }
     return true;
 }

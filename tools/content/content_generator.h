@@ -1,6 +1,6 @@
 // Writes every file of the game's data/ directory, the same bytes on every run: the level and
 // its chunk textures, the tree and collision models, the sky, water, sand, tree, leaf and
-// particle images; and, on request, a map of the world.
+// particle images; and, on request, a map of the world and the game's icons.
 #pragma once
 
 #include <string>
@@ -10,6 +10,9 @@ namespace content {
 
 struct ContentOptions {
     std::string mapPath;  // empty: no map
+    // Where the icons go, laid out as the desktop's icon themes are:
+    // hicolor/SIZExSIZE/apps/skimlark.png. Empty: no icons.
+    std::string iconDirectory;
     int skyFaceSize = 1024;
 };
 

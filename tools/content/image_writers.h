@@ -16,6 +16,10 @@ std::vector<uint8_t> EncodeBmp(const Image& image);
 // 8-bit RGB PNG; empty on an encoder failure.
 std::vector<uint8_t> EncodePng(const Image& image);
 
+// 8-bit RGBA PNG, alpha one byte per pixel in the image's order; empty on an encoder failure or
+// when alpha does not hold one byte for every pixel.
+std::vector<uint8_t> EncodePngWithAlpha(const Image& image, const std::vector<uint8_t>& alpha);
+
 // Baseline JPEG at the given quality (1-100); empty on an encoder failure.
 std::vector<uint8_t> EncodeJpeg(const Image& image, int quality);
 

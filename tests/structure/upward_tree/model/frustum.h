@@ -1,0 +1,2 @@
+#include "particles/particle_system.h"
+#include "render/camera.h"

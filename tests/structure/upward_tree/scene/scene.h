@@ -1,0 +1,1 @@
+#include "render/camera.h"
