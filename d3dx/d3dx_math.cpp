@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "d3dx/sine_cosine.h"
+
 bool D3DXVECTOR3::operator==(const D3DXVECTOR3& v) const {
     return x == v.x && y == v.y && z == v.z;
 }
@@ -85,22 +87,22 @@ D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z) {
 }
 
 D3DXMATRIX* D3DXMatrixRotationX(D3DXMATRIX* out, float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
+    const float c = Cosine(angle);
+    const float s = Sine(angle);
     *out = D3DXMATRIX(1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1);
     return out;
 }
 
 D3DXMATRIX* D3DXMatrixRotationY(D3DXMATRIX* out, float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
+    const float c = Cosine(angle);
+    const float s = Sine(angle);
     *out = D3DXMATRIX(c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1);
     return out;
 }
 
 D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
+    const float c = Cosine(angle);
+    const float s = Sine(angle);
     *out = D3DXMATRIX(c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
     return out;
 }

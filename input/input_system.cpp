@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "d3dx/sine_cosine.h"
 #include "model/ms3d_model.h"
 
 namespace {
@@ -81,8 +82,8 @@ HRESULT InputSystem::Init(HWND window) {
     speed = 0.0f;
     for (int degree = 0; degree < 360; ++degree) {
         const double radians = degree / 180.0 * kPi;
-        sinTable[degree] = static_cast<float>(std::sin(radians));
-        cosTable[degree] = static_cast<float>(std::cos(radians));
+        sinTable[degree] = static_cast<float>(Sine(radians));
+        cosTable[degree] = static_cast<float>(Cosine(radians));
     }
     return S_OK;
 }

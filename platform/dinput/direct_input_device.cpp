@@ -193,3 +193,87 @@ HRESULT STDMETHODCALLTYPE DirectInputDevice::SetCooperativeLevel(HWND newWindow,
     cooperativeFlags = flags;
     return DI_OK;
 }
+
+#ifdef _WIN32
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetCapabilities(LPDIDEVCAPS) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACKA, LPVOID,
+                                                         DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetProperty(REFGUID, LPDIPROPHEADER) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::SetProperty(REFGUID, LPCDIPROPHEADER) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetDeviceData(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD,
+                                                           DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::SetEventNotification(HANDLE) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetObjectInfo(LPDIDEVICEOBJECTINSTANCEA, DWORD,
+                                                           DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetDeviceInfo(LPDIDEVICEINSTANCEA) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::RunControlPanel(HWND, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::Initialize(HINSTANCE, DWORD, REFGUID) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::CreateEffect(REFGUID, LPCDIEFFECT,
+                                                          LPDIRECTINPUTEFFECT*, LPUNKNOWN) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::EnumEffects(LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetEffectInfo(LPDIEFFECTINFOA, REFGUID) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetForceFeedbackState(LPDWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::SendForceFeedbackCommand(DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE
+DirectInputDevice::EnumCreatedEffectObjects(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::Escape(LPDIEFFESCAPE) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::Poll() {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::SendDeviceData(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD,
+                                                            DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::EnumEffectsInFile(LPCSTR,
+                                                               LPDIENUMEFFECTSINFILECALLBACK,
+                                                               LPVOID, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::WriteEffectToFile(LPCSTR, DWORD, LPDIFILEEFFECT,
+                                                               DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::BuildActionMap(LPDIACTIONFORMATA, LPCSTR, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::SetActionMap(LPDIACTIONFORMATA, LPCSTR, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputDevice::GetImageInfo(LPDIDEVICEIMAGEINFOHEADERA) {
+    return DIERR_UNSUPPORTED;
+}
+#endif

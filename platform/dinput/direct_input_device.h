@@ -1,5 +1,6 @@
-// IDirectInputDevice8A for the builds without Windows: the system keyboard or the system mouse,
-// in immediate mode only (GetDeviceState). It keeps DirectInput's acquisition rules: a data format
+// IDirectInputDevice8A for the builds without Windows (and the Windows capture tool, over its
+// scripted keyboard): the system keyboard or the system mouse, in immediate mode only
+// (GetDeviceState). It keeps DirectInput's acquisition rules: a data format
 // before Acquire, no format or cooperative level change while acquired, and in foreground mode no
 // acquisition without the keyboard focus and loss of the device as soon as the focus goes.
 #pragma once
@@ -26,6 +27,37 @@ public:
     HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD dataSize, LPVOID data) override;
     HRESULT STDMETHODCALLTYPE SetDataFormat(LPCDIDATAFORMAT format) override;
     HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD flags) override;
+
+#ifdef _WIN32
+    // The rest of the SDK's interface, which the game never calls: each one is unsupported.
+    HRESULT STDMETHODCALLTYPE GetCapabilities(LPDIDEVCAPS) override;
+    HRESULT STDMETHODCALLTYPE EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACKA, LPVOID, DWORD) override;
+    HRESULT STDMETHODCALLTYPE GetProperty(REFGUID, LPDIPROPHEADER) override;
+    HRESULT STDMETHODCALLTYPE SetProperty(REFGUID, LPCDIPROPHEADER) override;
+    HRESULT STDMETHODCALLTYPE GetDeviceData(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) override;
+    HRESULT STDMETHODCALLTYPE SetEventNotification(HANDLE) override;
+    HRESULT STDMETHODCALLTYPE GetObjectInfo(LPDIDEVICEOBJECTINSTANCEA, DWORD, DWORD) override;
+    HRESULT STDMETHODCALLTYPE GetDeviceInfo(LPDIDEVICEINSTANCEA) override;
+    HRESULT STDMETHODCALLTYPE RunControlPanel(HWND, DWORD) override;
+    HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE, DWORD, REFGUID) override;
+    HRESULT STDMETHODCALLTYPE CreateEffect(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*,
+                                           LPUNKNOWN) override;
+    HRESULT STDMETHODCALLTYPE EnumEffects(LPDIENUMEFFECTSCALLBACKA, LPVOID, DWORD) override;
+    HRESULT STDMETHODCALLTYPE GetEffectInfo(LPDIEFFECTINFOA, REFGUID) override;
+    HRESULT STDMETHODCALLTYPE GetForceFeedbackState(LPDWORD) override;
+    HRESULT STDMETHODCALLTYPE SendForceFeedbackCommand(DWORD) override;
+    HRESULT STDMETHODCALLTYPE EnumCreatedEffectObjects(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID,
+                                                       DWORD) override;
+    HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE) override;
+    HRESULT STDMETHODCALLTYPE Poll() override;
+    HRESULT STDMETHODCALLTYPE SendDeviceData(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override;
+    HRESULT STDMETHODCALLTYPE EnumEffectsInFile(LPCSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID,
+                                                DWORD) override;
+    HRESULT STDMETHODCALLTYPE WriteEffectToFile(LPCSTR, DWORD, LPDIFILEEFFECT, DWORD) override;
+    HRESULT STDMETHODCALLTYPE BuildActionMap(LPDIACTIONFORMATA, LPCSTR, DWORD) override;
+    HRESULT STDMETHODCALLTYPE SetActionMap(LPDIACTIONFORMATA, LPCSTR, DWORD) override;
+    HRESULT STDMETHODCALLTYPE GetImageInfo(LPDIDEVICEIMAGEINFOHEADERA) override;
+#endif
 
 private:
     ~DirectInputDevice();

@@ -87,3 +87,32 @@ HRESULT STDMETHODCALLTYPE DirectInputObject::CreateDevice(REFGUID guid,
     *device = created;
     return DI_OK;
 }
+
+#ifdef _WIN32
+HRESULT STDMETHODCALLTYPE DirectInputObject::EnumDevices(DWORD, LPDIENUMDEVICESCALLBACKA, LPVOID,
+                                                         DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputObject::GetDeviceStatus(REFGUID) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputObject::RunControlPanel(HWND, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputObject::Initialize(HINSTANCE, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputObject::FindDevice(REFGUID, LPCSTR, LPGUID) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputObject::EnumDevicesBySemantics(LPCSTR, LPDIACTIONFORMATA,
+                                                                    LPDIENUMDEVICESBYSEMANTICSCBA,
+                                                                    LPVOID, DWORD) {
+    return DIERR_UNSUPPORTED;
+}
+HRESULT STDMETHODCALLTYPE DirectInputObject::ConfigureDevices(LPDICONFIGUREDEVICESCALLBACK,
+                                                              LPDICONFIGUREDEVICESPARAMSA, DWORD,
+                                                              LPVOID) {
+    return DIERR_UNSUPPORTED;
+}
+#endif

@@ -6,7 +6,7 @@ GlBackBuffer::~GlBackBuffer() {
     Destroy();
 }
 
-bool GlBackBuffer::Create(int newWidth, int newHeight, bool withDepth) {
+bool GlBackBuffer::Create(int newWidth, int newHeight, bool withDepth, D3DFORMAT depthFormat) {
     Destroy();
     width = newWidth;
     height = newHeight;
@@ -22,10 +22,14 @@ bool GlBackBuffer::Create(int newWidth, int newHeight, bool withDepth) {
                               colorRenderbuffer);
 
     if (withDepth) {
-        // D16 was asked for; 24 bits costs nothing more here and only tightens the test.
+        // The depth's precision decides which of two nearly touching surfaces shows (a leaf just
+        // in front of a palm frond), so D16 keeps its 16 bits, as Direct3D's does.
         glGenRenderbuffers(1, &depthRenderbuffer);
         glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glRenderbufferStorage(
+            GL_RENDERBUFFER,
+            depthFormat == D3DFMT_D24X8 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16, width,
+            height);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
                                   depthRenderbuffer);
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/direct3d8.h"
 #include "platform/gl/gl_api.h"
 
 class GlBackBuffer {
@@ -16,7 +17,9 @@ public:
     GlBackBuffer(const GlBackBuffer&) = delete;
     GlBackBuffer& operator=(const GlBackBuffer&) = delete;
 
-    bool Create(int width, int height, bool withDepth);
+    // With a depth buffer of the device's automatic depth format: D24X8 gets 24 bits, anything
+    // else 16, as D16 has on Direct3D.
+    bool Create(int width, int height, bool withDepth, D3DFORMAT depthFormat);
     void Destroy();
     // Forgets the OpenGL objects without deleting them: their context is already gone.
     void Abandon();

@@ -141,7 +141,8 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     if (width <= 0 || height <= 0) {
         return false;
     }
-    if (!backBuffer.Create(width, height, parameters.EnableAutoDepthStencil != FALSE)) {
+    if (!backBuffer.Create(width, height, parameters.EnableAutoDepthStencil != FALSE,
+                           parameters.AutoDepthStencilFormat)) {
         return false;
     }
     backBuffer.Bind();

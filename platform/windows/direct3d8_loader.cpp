@@ -1,7 +1,5 @@
-// Direct3DCreate8 for the Windows build. mingw-w64 ships the Direct3D 8 header but no import
-// library for d3d8.dll, so the entry is found at run time; the library then stays loaded for the
-// rest of the process, as an imported one would.
-#include "platform/direct3d8.h"
+// The library, once loaded, stays loaded for the rest of the process, as an imported one would.
+#include "platform/windows/direct3d8_loader.h"
 
 namespace {
 
@@ -19,7 +17,7 @@ Direct3DCreate8Function FindDirect3DCreate8() {
 
 }  // namespace
 
-extern "C" IDirect3D8* WINAPI Direct3DCreate8(UINT sdkVersion) {
+IDirect3D8* SystemDirect3DCreate8(UINT sdkVersion) {
     static const Direct3DCreate8Function create = FindDirect3DCreate8();
     if (create == nullptr) {
         return nullptr;

@@ -66,6 +66,9 @@ TEST(CaptureOptionsTest, UnusableArgumentsAreRefusedWithAReason) {
         {"--frames", "3", "--trace", ""},
         {"--frames", "3", "extra"},
         {"--frames", "3", "--speed", "2"},
+        {"--frames", "3", "--particles", "4=late.csv"},
+        {"--frames", "3", "--particles", "3"},
+        {"--frames", "3", "--particles", "x=a.csv"},
     };
     for (const auto& arguments : refused) {
         CaptureOptions options;
@@ -75,6 +78,19 @@ TEST(CaptureOptionsTest, UnusableArgumentsAreRefusedWithAReason) {
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(options.frames, 77);  // untouched on failure
     }
+}
+
+TEST(CaptureOptionsTest, ParticleDumpsAreKeptApartFromShots) {
+    CaptureOptions options;
+    ASSERT_TRUE(Parse({"--frames", "20", "--particles", "20=end.csv", "--shot", "5=a.png",
+                       "--particles", "1=start.csv"},
+                      &options));
+    ASSERT_EQ(options.particleDumps.size(), 2u);
+    EXPECT_EQ(options.particleDumps[0].frame, 20);
+    EXPECT_EQ(options.particleDumps[0].path, "end.csv");
+    EXPECT_EQ(options.particleDumps[1].frame, 1);
+    ASSERT_EQ(options.shots.size(), 1u);
+    EXPECT_EQ(options.shots[0].path, "a.png");
 }
 
 TEST(CaptureOptionsTest, KeysHeldFromFirstToLastInclusive) {

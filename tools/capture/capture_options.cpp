@@ -64,8 +64,8 @@ bool ParseHold(const std::string& text, KeyHold* hold) {
     return true;
 }
 
-// FRAME=FILE
-bool ParseShot(const std::string& text, FrameShot* shot) {
+// FRAME=FILE, for a shot or a particle dump
+bool ParseFrameFile(const std::string& text, FrameShot* shot) {
     const size_t equals = text.find('=');
     long long frame = 0;
     if (equals == std::string::npos || equals + 1 >= text.size() ||
@@ -81,7 +81,7 @@ bool ParseShot(const std::string& text, FrameShot* shot) {
 
 const char kCaptureUsage[] =
     "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--clock-ms T] "
-    "[--shot FRAME=FILE.png]... [--trace FILE.csv]";
+    "[--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]...";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -90,7 +90,7 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option != "--frames" && option != "--hold" && option != "--clock-ms" &&
-            option != "--shot" && option != "--trace") {
+            option != "--shot" && option != "--trace" && option != "--particles") {
             *error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -127,11 +127,19 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             parsed.clockMilliseconds = static_cast<uint32_t>(number);
         } else if (option == "--shot") {
             FrameShot shot;
-            if (!ParseShot(value, &shot)) {
+            if (!ParseFrameFile(value, &shot)) {
                 *error = "--shot needs FRAME=FILE.png with FRAME at least 1, not \"" + value + "\"";
                 return false;
             }
             parsed.shots.push_back(shot);
+        } else if (option == "--particles") {
+            FrameShot dump;
+            if (!ParseFrameFile(value, &dump)) {
+                *error =
+                    "--particles needs FRAME=FILE.csv with FRAME at least 1, not \"" + value + "\"";
+                return false;
+            }
+            parsed.particleDumps.push_back(dump);
         } else {
             if (value.empty()) {
                 *error = "--trace needs a file name";
@@ -147,6 +155,13 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     for (const FrameShot& shot : parsed.shots) {
         if (shot.frame > parsed.frames) {
             *error = "--shot for frame " + std::to_string(shot.frame) + " of only " +
+                     std::to_string(parsed.frames) + " frames";
+            return false;
+        }
+    }
+    for (const FrameShot& dump : parsed.particleDumps) {
+        if (dump.frame > parsed.frames) {
+            *error = "--particles for frame " + std::to_string(dump.frame) + " of only " +
                      std::to_string(parsed.frames) + " frames";
             return false;
         }

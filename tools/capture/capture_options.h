@@ -1,6 +1,6 @@
 // The capture tool's command line:
 //   skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--clock-ms T]
-//                    [--shot FRAME=FILE.png]... [--trace FILE.csv]
+//                    [--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]...
 // parsed into what the run needs; anything unusable is refused with a message.
 #pragma once
 
@@ -14,6 +14,7 @@ struct KeyHold {
     int lastFrame;   // inclusive
 };
 
+// A file written after a given frame: a shot or a particle dump.
 struct FrameShot {
     int frame;
     std::string path;
@@ -26,6 +27,7 @@ struct CaptureOptions {
     uint32_t clockMilliseconds = 0;
     std::vector<FrameShot> shots;
     std::string tracePath;  // empty: no trace
+    std::vector<FrameShot> particleDumps;
 };
 
 // False, with a one-line reason, when the arguments cannot be used.

@@ -1,4 +1,5 @@
-// Writes an image as an 8-bit RGB PNG through libpng (the presented frame has no alpha).
+// Writes an image as an 8-bit RGB PNG (the presented frame has no alpha): through libpng on
+// Linux (png_file.cpp), through our own encoder where there is no libpng (png_file_stored.cpp).
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,29 @@
+// What the capture run needs from the build it runs on: the window the game starts in, the fixed
+// clock, the picture of a frame and the quit message. The headless build and the Windows build
+// each give one; everything else of the run is shared.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/win32.h"
+
+class CaptureHost {
+public:
+    virtual ~CaptureHost() = default;
+
+    // The window the game is started with; null when the build could not make one.
+    virtual HWND Window() = 0;
+    virtual void FixClock(uint32_t milliseconds) = 0;
+    // Asks for the picture of the next frame: a build that must read it before the present
+    // gets ready to.
+    virtual void RequestShot() = 0;
+    // The picture of the frame just run, RGBA, top row first; false when it could not be read.
+    virtual bool TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) = 0;
+    // How much of the last frame's time went on reading its picture inside the frame: the tool's
+    // own work, left out of the frame times.
+    virtual double ShotMillisecondsInFrame() const = 0;
+    // Handles whatever the window system has for the process; true once the game has asked to
+    // quit, after which no frame runs.
+    virtual bool TakeQuitMessage() = 0;
+};

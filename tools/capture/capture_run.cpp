@@ -1,0 +1,188 @@
+#include "tools/capture/capture_run.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/game_app.h"
+#include "platform/headless/headless_keyboard.h"
+#include "tools/capture/capture_options.h"
+#include "tools/capture/frame_timing.h"
+#include "tools/capture/particle_dump.h"
+#include "tools/capture/png_file.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Output files are checked before the game starts, so a bad path is an argument error rather
+// than a lost capture. Shots and dumps are created empty and filled (or removed) later.
+bool CheckWritable(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+// The player's state after the frame's input update: the first frame step, so nothing later in
+// the frame changes it.
+void WriteTraceRow(FILE* trace, int frame) {
+    D3DXVECTOR3 position(0, 0, 0);
+    float yaw = 0;
+    int forward = 0;
+    int left = 0;
+    int right = 0;
+    gameApp.GetInput().GetState(&position, &yaw, &forward, &left, &right);
+    // Nine significant digits give every float back exactly.
+    std::fprintf(trace, "%d,%.9g,%.9g,%.9g,%.9g\n", frame, position.x, position.y, position.z, yaw);
+}
+
+bool WriteShot(CaptureHost* host, const std::string& path) {
+    std::vector<uint8_t> rgba;
+    int width = 0;
+    int height = 0;
+    return host->TakeShot(&rgba, &width, &height) && WriteRgbPng(path, rgba, width, height);
+}
+
+bool WriteParticles(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    WriteParticleDump(file, gameApp.GetScene());
+    return std::fclose(file) == 0;
+}
+
+bool AnyOnFrame(const std::vector<FrameShot>& files, int frame) {
+    for (const FrameShot& file : files) {
+        if (file.frame == frame) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Writes the files due after `frame` with `write`; false when one could not be written.
+template <typename Write>
+bool WriteDueFiles(const std::vector<FrameShot>& files, int frame, Write write) {
+    bool written = true;
+    for (const FrameShot& file : files) {
+        if (file.frame == frame && !write(file.path)) {
+            std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", file.path.c_str());
+            written = false;
+        }
+    }
+    return written;
+}
+
+// Files due after frames that never ran are removed, with a line saying so.
+void RemoveFilesNotReached(const std::vector<FrameShot>& files, const char* kind, int framesRun) {
+    for (const FrameShot& file : files) {
+        if (file.frame > framesRun) {
+            std::fprintf(stderr, "skimlark-capture: no %s of frame %d: the game quit after %d\n",
+                         kind, file.frame, framesRun);
+            std::remove(file.path.c_str());
+        }
+    }
+}
+
+void RemoveAll(const std::vector<FrameShot>& files) {
+    for (const FrameShot& file : files) {
+        std::remove(file.path.c_str());
+    }
+}
+
+}  // namespace
+
+int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
+    CaptureOptions options;
+    std::string error;
+    if (!ParseCaptureOptions(arguments, &options, &error)) {
+        std::fprintf(stderr, "skimlark-capture: %s\n%s\n", error.c_str(), kCaptureUsage);
+        return 2;
+    }
+    for (const std::vector<FrameShot>* files : {&options.shots, &options.particleDumps}) {
+        for (const FrameShot& file : *files) {
+            if (!CheckWritable(file.path)) {
+                std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", file.path.c_str());
+                return 2;
+            }
+        }
+    }
+    FILE* trace = nullptr;
+    if (!options.tracePath.empty()) {
+        // Binary, so that every build writes the same bytes (no carriage returns on Windows).
+        trace = std::fopen(options.tracePath.c_str(), "wb");
+        if (trace == nullptr) {
+            std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
+                         options.tracePath.c_str());
+            return 2;
+        }
+        std::fprintf(trace, "frame,x,y,z,yaw\n");
+    }
+    if (options.clockFixed) {
+        host->FixClock(options.clockMilliseconds);
+    }
+
+    HeadlessReleaseAllKeys();
+    const HWND window = host->Window();
+    const Clock::time_point startupBegan = Clock::now();
+    if (window == nullptr || !gameApp.Init(window)) {
+        std::fprintf(stderr, "skimlark-capture: the game's start-up failed\n");
+        gameApp.Shutdown();
+        RemoveAll(options.shots);
+        RemoveAll(options.particleDumps);
+        if (trace != nullptr) {
+            std::fclose(trace);
+        }
+        return 1;
+    }
+    const double startupMs = MillisecondsSince(startupBegan);
+
+    FrameTiming timing;
+    bool writeFailed = false;
+    int framesRun = 0;
+    for (int frame = 1; frame <= options.frames; ++frame) {
+        HeadlessReleaseAllKeys();
+        for (uint8_t key : KeysHeldOnFrame(options, frame)) {
+            HeadlessSetKeyHeld(key, true);
+        }
+        if (AnyOnFrame(options.shots, frame)) {
+            host->RequestShot();
+        }
+        const Clock::time_point frameBegan = Clock::now();
+        gameApp.Frame();
+        timing.Add(MillisecondsSince(frameBegan) - host->ShotMillisecondsInFrame());
+        framesRun = frame;
+
+        if (trace != nullptr) {
+            WriteTraceRow(trace, frame);
+        }
+        const bool shotsWritten =
+            WriteDueFiles(options.shots, frame,
+                          [host](const std::string& path) { return WriteShot(host, path); });
+        const bool dumpsWritten = WriteDueFiles(options.particleDumps, frame, WriteParticles);
+        writeFailed = writeFailed || !shotsWritten || !dumpsWritten;
+        // The game quits itself (Escape) by posting the quit message; like the window's loop,
+        // no frame runs after it.
+        if (host->TakeQuitMessage()) {
+            break;
+        }
+    }
+    gameApp.Shutdown();
+
+    RemoveFilesNotReached(options.shots, "shot", framesRun);
+    RemoveFilesNotReached(options.particleDumps, "particle dump", framesRun);
+    if (trace != nullptr && std::fclose(trace) != 0) {
+        std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", options.tracePath.c_str());
+        writeFailed = true;
+    }
+    std::printf("startup_ms=%.2f frames=%d frame_ms_median=%.2f frame_ms_p99=%.2f\n", startupMs,
+                framesRun, timing.Median(), timing.Percentile99());
+    return writeFailed ? 1 : 0;
+}
