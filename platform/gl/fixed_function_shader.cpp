@@ -150,7 +150,7 @@ std::string AlphaTest(uint8_t func) {
         default:
             return "";
     }
-    return std::string("    if (!(floor(current.a * 255.0 + 0.5) ") + compare +
+    return std::string("    if (!(current.a ") + compare +
            " uAlphaReference)) {\n        discard;\n    }\n";
 }
 
@@ -172,7 +172,11 @@ std::string FixedFunctionVertexSource(const FixedFunctionKey& key) {
                  Num(set) + ";\n";
         }
     }
-    s += "uniform mat4 uWorldViewProjection;\n";
+    // Invariant: the same point in two draws (the sky's edge and the sea's far edge) gets the
+    // same depth whatever else either program computes.
+    s += "invariant gl_Position;\n";
+    s += "uniform mat4 uModelView;\n";
+    s += "uniform mat4 uProjection;\n";
     s += "uniform vec4 uClipAdjust;\n";
     s += "uniform vec2 uScreenScale;\n";
     s += "uniform vec4 uAmbientLight;\n";
@@ -198,16 +202,17 @@ std::string FixedFunctionVertexSource(const FixedFunctionKey& key) {
         s += "    vec4 clip = vec4((aPosition.x * uScreenScale.x - 1.0) * w,\n";
         s +=
             "                     (1.0 - aPosition.y * uScreenScale.y) * w, aPosition.z * w, w);\n";
+        // Direct3D's pixel centres and 0..w depth range, in OpenGL's terms; then the picture is
+        // drawn top row first, so that OpenGL's window rows are Direct3D's screen rows.
+        s += "    clip.xy += uClipAdjust.xy * clip.w;\n";
+        s += "    clip.z = clip.z * uClipAdjust.z + clip.w * uClipAdjust.w;\n";
+        s += "    clip.y = -clip.y;\n";
+        s += "    gl_Position = clip;\n";
     } else {
-        // The row-major Direct3D matrix arrives transposed, so M * v is Direct3D's v * M.
-        s += "    vec4 clip = uWorldViewProjection * vec4(aPosition.xyz, 1.0);\n";
+        // The row-major Direct3D matrices arrive transposed, so M * v is Direct3D's v * M. The
+        // projection carries the pixel centres, the depth range and the top-row-first picture.
+        s += "    gl_Position = uProjection * (uModelView * vec4(aPosition.xyz, 1.0));\n";
     }
-    // Direct3D's pixel centres and 0..w depth range, in OpenGL's terms; then the picture is drawn
-    // top row first, so that OpenGL's window rows are Direct3D's screen rows.
-    s += "    clip.xy += uClipAdjust.xy * clip.w;\n";
-    s += "    clip.z = clip.z * uClipAdjust.z + clip.w * uClipAdjust.w;\n";
-    s += "    clip.y = -clip.y;\n";
-    s += "    gl_Position = clip;\n";
     if (key.lighting) {
         // No lights: only the emissive and ambient terms remain; alpha comes from the diffuse.
         s += std::string("    vec4 ambient = ") +

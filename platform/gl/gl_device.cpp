@@ -76,7 +76,6 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       state(parameters.EnableAutoDepthStencil != FALSE),
       inScene(false),
       maxTextureSize(kMinimumMaxTextureSize),
-      clipControl(false),
       textures{},
       streamSource(nullptr),
       streamStride(0),
@@ -101,8 +100,10 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       appliedVertexBuffer(0),
       appliedFvf(0),
       appliedStride(0),
-      worldViewProjection{},
-      worldViewProjectionVersion(kNever) {
+      modelView{},
+      glProjection{},
+      vertexMatricesVersion(kNever),
+      vertexMatricesViewport(kNever) {
     parent->AddRef();
     CountGlObjectCreated();
     LiveDevices().push_back(this);

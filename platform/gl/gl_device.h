@@ -124,7 +124,6 @@ private:
     DeviceState state;
     bool inScene;
     UINT maxTextureSize;
-    bool clipControl;
 
     // Bindings, held as the device's own references on the resources.
     GlTexture* textures[kTextureStageCount];
@@ -157,6 +156,9 @@ private:
     GLuint appliedVertexBuffer;
     DWORD appliedFvf;
     UINT appliedStride;
-    D3DMATRIX worldViewProjection;
-    uint64_t worldViewProjectionVersion;
+    // World x view and the projection in OpenGL's clip space, and what they were made from.
+    D3DMATRIX modelView;
+    D3DMATRIX glProjection;
+    uint64_t vertexMatricesVersion;
+    uint64_t vertexMatricesViewport;
 };

@@ -35,26 +35,6 @@ void SetEnabled(GLenum capability, bool enabled) {
     }
 }
 
-bool HasClipControl() {
-    GLint major = 0;
-    GLint minor = 0;
-    glGetIntegerv(GL_MAJOR_VERSION, &major);
-    glGetIntegerv(GL_MINOR_VERSION, &minor);
-    if (major > 4 || (major == 4 && minor >= 5)) {
-        return true;
-    }
-    GLint extensions = 0;
-    glGetIntegerv(GL_NUM_EXTENSIONS, &extensions);
-    for (GLint i = 0; i < extensions; ++i) {
-        const auto* name =
-            reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
-        if (name != nullptr && std::strcmp(name, "GL_ARB_clip_control") == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void PushSamplerState(GLuint sampler, const GlSamplerState& wanted, const GlSamplerState* applied) {
     if (applied == nullptr || applied->minFilter != wanted.minFilter) {
         glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(wanted.minFilter));
@@ -84,11 +64,6 @@ void PushSamplerState(GLuint sampler, const GlSamplerState& wanted, const GlSamp
 
 void GlDevice::InitContextState() {
     QueryMaxTextureSize();
-
-    clipControl = HasClipControl();
-    if (clipControl) {
-        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
-    }
 
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
@@ -123,7 +98,7 @@ void GlDevice::ForgetAppliedState() {
     keyFromRenderVersion = kNever;
     keyFromStageVersion = kNever;
     keyFromBindingVersion = kNever;
-    worldViewProjectionVersion = kNever;
+    vertexMatricesVersion = kNever;
     programs.InvalidateUniforms();
 }
 
@@ -418,15 +393,22 @@ void GlDevice::ApplyVertexLayout() {
 
 void GlDevice::ApplyUniforms(GlProgram* program) {
     const uint64_t transformVersion = state.TransformVersion();
-    if (program->transformStamp != transformVersion) {
-        if (worldViewProjectionVersion != transformVersion) {
-            worldViewProjection =
-                Multiply(Multiply(state.Transform(D3DTS_WORLD), state.Transform(D3DTS_VIEW)),
-                         state.Transform(D3DTS_PROJECTION));
-            worldViewProjectionVersion = transformVersion;
+    if (program->transformStamp != transformVersion || program->viewportStamp != viewportVersion) {
+        if (vertexMatricesVersion != transformVersion ||
+            vertexMatricesViewport != viewportVersion) {
+            // A point goes through world x view, then through the projection, as two products
+            // (not one of all three matrices): the depths of two surfaces that nearly touch are
+            // rounded as Direct3D drivers over OpenGL round them, so the same one shows. The
+            // half pixel and the depth range ride on the projection.
+            modelView = Multiply(state.Transform(D3DTS_WORLD), state.Transform(D3DTS_VIEW));
+            glProjection = Multiply(state.Transform(D3DTS_PROJECTION),
+                                    GlClipFromDirect3D(backBuffer.Width(), backBuffer.Height()));
+            vertexMatricesVersion = transformVersion;
+            vertexMatricesViewport = viewportVersion;
         }
         // Row-major data read as column-major is the transpose: M * v in GLSL is v * M.
-        glUniformMatrix4fv(program->worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
+        glUniformMatrix4fv(program->modelView, 1, GL_FALSE, &modelView.m[0][0]);
+        glUniformMatrix4fv(program->projection, 1, GL_FALSE, &glProjection.m[0][0]);
         for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
             if (program->textureMatrix[stage] >= 0) {
                 const D3DMATRIX& matrix =
@@ -442,9 +424,9 @@ void GlDevice::ApplyUniforms(GlProgram* program) {
         // Direct3D's pixel centres sit on integer coordinates, OpenGL's half a pixel further
         // right and down the screen: the whole half pixel, so that texture coordinates are taken
         // at Direct3D's centres exactly and a point-sampled texel edge falls where Direct3D puts
-        // it. Depth runs 0..w in Direct3D, -w..w in OpenGL.
-        glUniform4f(program->clipAdjust, 1.0f / width, -1.0f / height, clipControl ? 1.0f : 2.0f,
-                    clipControl ? 0.0f : -1.0f);
+        // it. Depth runs 0..w in Direct3D, -w..w in OpenGL. Screen-space vertices only: the
+        // others have it in their projection.
+        glUniform4f(program->clipAdjust, 1.0f / width, -1.0f / height, 2.0f, -1.0f);
         glUniform2f(program->screenScale, 2.0f / width, 2.0f / height);
         program->viewportStamp = viewportVersion;
     }
@@ -464,7 +446,7 @@ void GlDevice::ApplyUniforms(GlProgram* program) {
         const auto factor = ColorChannels(state.RenderState(D3DRS_TEXTUREFACTOR));
         glUniform4f(program->textureFactor, factor[0], factor[1], factor[2], factor[3]);
         glUniform1f(program->alphaReference,
-                    static_cast<float>(state.RenderState(D3DRS_ALPHAREF) & 0xFFu));
+                    static_cast<float>(state.RenderState(D3DRS_ALPHAREF) & 0xFFu) / 255.0f);
         program->renderStateStamp = state.RenderStateVersion();
     }
 }

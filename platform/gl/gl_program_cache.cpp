@@ -92,7 +92,8 @@ std::unique_ptr<GlProgram> GlProgramCache::Build(const FixedFunctionKey& key) {
 
     auto built = std::make_unique<GlProgram>();
     built->program = program;
-    built->worldViewProjection = glGetUniformLocation(program, "uWorldViewProjection");
+    built->modelView = glGetUniformLocation(program, "uModelView");
+    built->projection = glGetUniformLocation(program, "uProjection");
     built->clipAdjust = glGetUniformLocation(program, "uClipAdjust");
     built->screenScale = glGetUniformLocation(program, "uScreenScale");
     built->ambientLight = glGetUniformLocation(program, "uAmbientLight");

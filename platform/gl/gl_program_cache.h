@@ -14,7 +14,8 @@
 
 struct GlProgram {
     GLuint program = 0;
-    GLint worldViewProjection = -1;
+    GLint modelView = -1;
+    GLint projection = -1;
     GLint clipAdjust = -1;
     GLint screenScale = -1;
     GLint ambientLight = -1;

@@ -145,3 +145,15 @@ std::array<float, 4> ColorChannels(D3DCOLOR color) {
             static_cast<float>(color & 0xFF) / 255.0f,
             static_cast<float>((color >> 24) & 0xFF) / 255.0f};
 }
+
+D3DMATRIX GlClipFromDirect3D(UINT width, UINT height) {
+    D3DMATRIX clip{};
+    clip.m[0][0] = 1.0f;
+    clip.m[1][1] = -1.0f;
+    clip.m[2][2] = 2.0f;
+    clip.m[3][0] = width != 0 ? 1.0f / static_cast<float>(width) : 0.0f;
+    clip.m[3][1] = height != 0 ? 1.0f / static_cast<float>(height) : 0.0f;
+    clip.m[3][2] = -1.0f;
+    clip.m[3][3] = 1.0f;
+    return clip;
+}

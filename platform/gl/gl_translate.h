@@ -31,5 +31,10 @@ struct GlPrimitive {
 // False for a primitive type Direct3D 8 does not define.
 bool GlPrimitiveFor(D3DPRIMITIVETYPE type, UINT primitiveCount, GlPrimitive* primitive);
 
+// What takes Direct3D's clip space to the one the layer draws in, multiplied after the projection
+// (row vectors, as Direct3D's): pixel centres half a pixel further right and down, the picture
+// top row first (y negated) and depth 0..w widened to OpenGL's -w..w.
+D3DMATRIX GlClipFromDirect3D(UINT width, UINT height);
+
 // A D3DCOLOR (A8R8G8B8) as red, green, blue, alpha in 0..1.
 std::array<float, 4> ColorChannels(D3DCOLOR color);
