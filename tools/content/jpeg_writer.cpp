@@ -44,6 +44,12 @@ std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) {
     compressor.in_color_space = JCS_RGB;
     jpeg_set_defaults(&compressor);
     jpeg_set_quality(&compressor, quality, TRUE);
+    // Colour kept at full resolution (4:4:4): how a decoder enlarges halved chroma is its own
+    // choice, and libjpeg-turbo's and the Windows codecs' choices differ by a few levels.
+    for (int c = 0; c < compressor.num_components; ++c) {
+        compressor.comp_info[c].h_samp_factor = 1;
+        compressor.comp_info[c].v_samp_factor = 1;
+    }
     jpeg_start_compress(&compressor, TRUE);
     while (compressor.next_scanline < compressor.image_height) {
         JSAMPROW row =
