@@ -90,6 +90,62 @@ TEST_F(RenderStatePixelTest, WithoutDepthWritesALaterFartherSurfaceStillDraws) {
     EXPECT_TRUE(ColorNear(Centre(), 0, 255, 0));
 }
 
+TEST_F(RenderStatePixelTest, ADepthBufferOfSixteenBitsHoldsNoFinerStep) {
+    // D16 steps by 1/65535. A surface 3e-6 behind another lands on the same step and passes
+    // LESSEQUAL; one 2e-4 behind (a dozen steps) is hidden. With more bits than asked for, the
+    // first would be hidden too: leaves just behind a palm frond showed where Direct3D hid them.
+    Begin();
+    Draw(ColorQuad(-1, -1, 0, 1, 0.25f, 0xFFFF0000), kColorVertexFvf);
+    Draw(ColorQuad(0, -1, 1, 1, 0.25f, 0xFFFF0000), kColorVertexFvf);
+    Draw(ColorQuad(-1, -1, 0, 1, 0.250003f, 0xFF00FF00), kColorVertexFvf);
+    Draw(ColorQuad(0, -1, 1, 1, 0.2502f, 0xFF00FF00), kColorVertexFvf);
+    End();
+    EXPECT_TRUE(ColorNear(Pixel(kSize / 4, kSize / 2), 0, 255, 0));
+    EXPECT_TRUE(ColorNear(Pixel(3 * kSize / 4, kSize / 2), 255, 0, 0));
+}
+
+TEST_F(RenderStatePixelTest, ASecondPassWithEqualDepthCoversTheFirstExactly) {
+    // The same quad under a perspective projection, drawn first untextured and then textured
+    // with the alpha test on (another program) under ZFUNC EQUAL: a multipass effect relies on
+    // every pixel getting the same depth both times.
+    D3DMATRIX projection{};
+    projection.m[0][0] = 1.0f;
+    projection.m[1][1] = 1.0f;
+    projection.m[2][2] = 1000.0f / 999.0f;
+    projection.m[2][3] = 1.0f;
+    projection.m[3][2] = -1000.0f / 999.0f;
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+    D3DMATRIX world{};
+    world.m[0][0] = 0.8f;
+    world.m[0][2] = 0.6f;
+    world.m[1][1] = 1.0f;
+    world.m[2][0] = -0.6f;
+    world.m[2][2] = 0.8f;
+    world.m[3][2] = 3.0f;  // turned about y and pushed away: depth varies across the picture
+    world.m[3][3] = 1.0f;
+    device->SetTransform(D3DTS_WORLD, &world);
+    const std::vector<ColorVertex> quad = ColorQuad(-1.7f, -1.3f, 1.9f, 1.1f, 0.3f, 0xFFFF0000);
+    Begin(0xFF000080);
+    Draw(quad, kColorVertexFvf);
+    device->SetTexture(0, MakeTexture(1, 1, {0xFF00FF00}));
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_EQUAL);
+    Draw(quad, kColorVertexFvf);
+    End();
+    const std::vector<Rgba> picture = Picture();
+    ASSERT_FALSE(picture.empty());
+    int covered = 0;
+    int missed = 0;
+    for (const Rgba& pixel : picture) {
+        covered += pixel.b != 0x80 ? 1 : 0;
+        missed += pixel.r != 0 ? 1 : 0;
+    }
+    EXPECT_GT(covered, kSize * kSize / 8);
+    EXPECT_EQ(missed, 0) << "of " << covered << " pixels";
+}
+
 TEST_F(RenderStatePixelTest, DepthTestOffDrawsInOrder) {
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     Begin();
@@ -178,6 +234,32 @@ TEST_F(RenderStatePixelTest, AlphaTestGreaterThanZeroDropsOnlyTransparentFragmen
     End();
     EXPECT_TRUE(ColorNear(Pixel(kSize / 4, kSize / 2), 0, 0, 0x80));
     EXPECT_TRUE(ColorNear(Pixel(3 * kSize / 4, kSize / 2), 255, 0, 0));
+}
+
+TEST_F(RenderStatePixelTest, AlphaTestComparesTheUnroundedAlpha) {
+    // Texel alpha 1/255 times diffuse alpha 127/255 is just under half an 8-bit step: above
+    // zero, below 1/255. The real Direct3D 8 compares that value as it is (rounded to 8 bits
+    // first, the faint rims of the keyed leaves and the spray were dropped).
+    device->SetTexture(0, MakeTexture(1, 1, {0x01FFFFFF}));
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    struct Case {
+        DWORD func;
+        DWORD reference;
+        bool drawn;
+    };
+    const Case cases[] = {{D3DCMP_GREATER, 0, true},       {D3DCMP_NOTEQUAL, 0, true},
+                          {D3DCMP_EQUAL, 0, false},        {D3DCMP_LESSEQUAL, 0, false},
+                          {D3DCMP_GREATEREQUAL, 1, false}, {D3DCMP_LESS, 1, true}};
+    for (const Case& c : cases) {
+        device->SetRenderState(D3DRS_ALPHAFUNC, c.func);
+        device->SetRenderState(D3DRS_ALPHAREF, c.reference);
+        Begin(0xFF000080);
+        Draw(FullScreen(0.5f, 0x7F00FF00), kColorVertexFvf);
+        End();
+        EXPECT_TRUE(c.drawn ? ColorNear(Centre(), 0, 255, 0) : ColorNear(Centre(), 0, 0, 0x80))
+            << "function " << c.func << ", reference " << c.reference;
+    }
 }
 
 TEST_F(RenderStatePixelTest, AlphaReferenceUsesOnlyItsLowEightBits) {

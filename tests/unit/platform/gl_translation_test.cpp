@@ -85,6 +85,37 @@ TEST(GlTranslateTest, ColorChannelsReadA8R8G8B8) {
     EXPECT_FLOAT_EQ(c[3], 128.0f / 255.0f);
 }
 
+TEST(GlTranslateTest, ClipFromDirect3DMovesCentresAndWidensDepth) {
+    // A 64 x 32 picture. Direct3D's clip point for the centre of pixel (i, j) at depth d and
+    // w = 2, taken through the matrix as a row vector, must land on OpenGL's centre of window
+    // column i, row j (rows counted down the picture, as the layer draws them), at NDC depth
+    // 2d - 1.
+    const D3DMATRIX m = GlClipFromDirect3D(64, 32);
+    const float w = 2.0f;
+    const struct {
+        int column, row;
+        float depth;
+    } points[] = {{0, 0, 0.0f}, {63, 31, 1.0f}, {20, 9, 0.25f}};
+    for (const auto& p : points) {
+        const float in[4] = {(2.0f * p.column / 64 - 1) * w, (1 - 2.0f * p.row / 32) * w,
+                             p.depth * w, w};
+        float out[4] = {};
+        for (int j = 0; j < 4; ++j) {
+            for (int k = 0; k < 4; ++k) {
+                out[j] += in[k] * m.m[k][j];
+            }
+        }
+        EXPECT_FLOAT_EQ(out[3], w);
+        EXPECT_FLOAT_EQ((out[0] / w + 1) * 32, p.column + 0.5f);
+        EXPECT_FLOAT_EQ((out[1] / w + 1) * 16, p.row + 0.5f);
+        EXPECT_FLOAT_EQ(out[2] / w, 2 * p.depth - 1);
+    }
+    // No picture: no shift, rather than a division by zero.
+    const D3DMATRIX empty = GlClipFromDirect3D(0, 0);
+    EXPECT_EQ(empty.m[3][0], 0.0f);
+    EXPECT_EQ(empty.m[3][1], 0.0f);
+}
+
 TEST(FvfLayoutTest, TheGamesThreeFormats) {
     FvfLayout level;
     ASSERT_TRUE(DecodeFvf(0x112, &level));
