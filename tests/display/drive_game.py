@@ -316,7 +316,9 @@ def drive(d, options, command):
             window.configure(width=int(w), height=int(h))
             d.sync()
         elif kind == "unfocus":
-            d.screen().root.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
+            # To nobody rather than to the root window: with the root focused, keys go to the
+            # window under the pointer, which a full-screen game window always is.
+            d.set_input_focus(X.NONE, X.RevertToNone, X.CurrentTime)
             d.flush()
         elif kind == "focus":
             window.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
