@@ -4,8 +4,15 @@ window, runs a script of steps, and checks that it ends with exit code 0.
 
 Steps, in order:
   wait:SECONDS           let the game run
-  hold:KEY:SECONDS       hold a key (xdotool key names: Up, Left, Right, Escape), or several
-                         at once joined by + (Up+Left)
+  hold:KEY:SECONDS[:FRAMES]  hold a key (xdotool key names: Up, Left, Right, Escape), or
+                         several at once joined by + (Up+Left); with FRAMES (and --trace), also
+                         until the game has run that many frames since the press, however slowly
+                         it runs (a busy machine may give it only a few frames a second)
+  holdtill:KEY:EXPRESSION  with --trace: hold a key (or keys joined by +) until the expression
+                         (as for expect:, over the marked row and the latest) holds; fail if it
+                         has not within the timeout. Unlike a hold for a fixed time, a slow game
+                         on a busy machine, or a key press that takes a while to arrive, still
+                         gets there
   keydown:KEY / keyup:KEY  press or release a key and leave it so across the next steps
   shot:FILE              save the screen as a PNG (needs ImageMagick's import) or PPM
   notflat                fail unless the screen shows more than one colour within the timeout
@@ -209,10 +216,37 @@ def drive(d, options, command):
         if kind == "wait":
             time.sleep(float(rest))
         elif kind == "hold":
-            keys, _, seconds = rest.partition(":")
+            keys, _, timing = rest.partition(":")
+            seconds, _, frames = timing.partition(":")
             xdotool("keydown", *keys.split("+"))
+            start = len(read_trace(options.trace)) if frames else 0
             time.sleep(float(seconds))
+            deadline = time.time() + options.timeout
+            while frames and len(read_trace(options.trace)) < start + int(frames):
+                if time.time() > deadline:
+                    print("drive_game: %s: the game ran fewer frames within %g s"
+                          % (step, options.timeout))
+                    game.kill()
+                    return 1
+                time.sleep(0.02)
             xdotool("keyup", *keys.split("+"))
+        elif kind == "holdtill":
+            keys, _, expression = rest.partition(":")
+            xdotool("keydown", *keys.split("+"))
+            deadline = time.time() + options.timeout
+            held = False
+            while not held and time.time() < deadline:
+                rows = read_trace(options.trace)
+                scope = {"before": marked, "after": rows[-1] if rows else None,
+                         "frames": len(rows) - marked_count}
+                held = marked is not None and bool(rows) and eval(expression, {}, scope)
+                time.sleep(0.02)
+            xdotool("keyup", *keys.split("+"))
+            if not held:
+                print("drive_game: %s did not come true within %g s" % (step, options.timeout))
+                game.kill()
+                return 1
+            print("drive_game: %s came true" % step)
         elif kind == "keydown":
             xdotool("keydown", *rest.split("+"))
         elif kind == "keyup":
@@ -282,7 +316,9 @@ def drive(d, options, command):
             window.configure(width=int(w), height=int(h))
             d.sync()
         elif kind == "unfocus":
-            d.screen().root.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
+            # To nobody rather than to the root window: with the root focused, keys go to the
+            # window under the pointer, which a full-screen game window always is.
+            d.set_input_focus(X.NONE, X.RevertToNone, X.CurrentTime)
             d.flush()
         elif kind == "focus":
             window.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)

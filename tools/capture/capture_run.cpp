@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/game_app.h"
+#include "app/startup_failure.h"
 #include "platform/headless/headless_keyboard.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/frame_timing.h"
@@ -133,7 +134,8 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
     const HWND window = host->Window();
     const Clock::time_point startupBegan = Clock::now();
     if (window == nullptr || !gameApp.Init(window)) {
-        std::fprintf(stderr, "skimlark-capture: the game's start-up failed\n");
+        std::fprintf(stderr, "skimlark-capture: %s\n",
+                     DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
         gameApp.Shutdown();
         RemoveAll(options.shots);
         RemoveAll(options.particleDumps);
