@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/game_app.h"
+#include "app/game_window_win32.h"
 #include "app/startup_failure.h"
 #include "platform/data_directory.h"
 #include "platform/win32.h"
@@ -12,24 +13,6 @@ namespace {
 
 HINSTANCE instance = nullptr;
 HWND mainWindow = nullptr;
-
-LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        case WM_PAINT: {
-            // The frames are drawn by the game loop; the paint request only needs validating.
-            PAINTSTRUCT paint;
-            BeginPaint(hwnd, &paint);
-            EndPaint(hwnd, &paint);
-            break;
-        }
-        default:
-            break;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 }  // namespace
 
@@ -44,7 +27,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     WNDCLASSEXA windowClass;
     windowClass.cbSize = sizeof(WNDCLASSEXA);
     windowClass.style = CS_CLASSDC;
-    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.lpfnWndProc = GameWindowProcedure;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;

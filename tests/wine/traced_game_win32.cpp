@@ -6,25 +6,13 @@
 #include <cstdlib>
 
 #include "app/game_app.h"
+#include "app/game_window_win32.h"
 #include "platform/win32.h"
 #include "tests/support/player_trace.h"
 
 namespace {
 
 GameApp game;
-
-LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        BeginPaint(hwnd, &paint);
-        EndPaint(hwnd, &paint);
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 }  // namespace
 
@@ -41,7 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(WNDCLASSEXA);
     windowClass.style = CS_CLASSDC;
-    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.lpfnWndProc = GameWindowProcedure;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "Skimlark";
     RegisterClassExA(&windowClass);

@@ -7,29 +7,13 @@
 #include <vector>
 
 #include "app/game_app.h"
+#include "app/game_window_win32.h"
 #include "platform/win32.h"
 #include "platform/windows/system_clock.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/shot_taking_device.h"
 
 namespace {
-
-LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        case WM_PAINT: {
-            // The frames are drawn by the game loop; the paint request only needs validating.
-            PAINTSTRUCT paint;
-            BeginPaint(hwnd, &paint);
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
-        default:
-            return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-}
 
 // The window is made as the game's entry makes its own, on first use.
 class WindowsCaptureHost final : public CaptureHost {
@@ -41,7 +25,7 @@ public:
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof(WNDCLASSEXA);
         windowClass.style = CS_CLASSDC;
-        windowClass.lpfnWndProc = WindowProcedure;
+        windowClass.lpfnWndProc = GameWindowProcedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "SkimlarkCapture";
         RegisterClassExA(&windowClass);
