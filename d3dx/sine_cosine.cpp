@@ -13,7 +13,7 @@ constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
 constexpr double kLargestQuarterTurns = 1048576.0;  // 2^20
 constexpr double kTwoPi = 0x1.921fb54442d18p+2;
 
-constexpr double InverseFactorial(int n) {
+consteval double InverseFactorial(int n) {
     double factorial = 1.0;  // exact in a double up to 22!
     for (int i = 2; i <= n; ++i) {
         factorial *= i;
@@ -21,7 +21,8 @@ constexpr double InverseFactorial(int n) {
     return 1.0 / factorial;
 }
 
-// Taylor series on |r| <= pi/4: the first term left out (r^21/21!, r^22/22!) is below 1e-21.
+// Taylor series on |r| <= pi/4, its coefficients fixed at compile time: the first term left out
+// (r^21/21!, r^22/22!) is below 1e-21.
 double SineNear(double r) {
     const double r2 = r * r;
     double p = -InverseFactorial(19);
