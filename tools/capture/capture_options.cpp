@@ -81,7 +81,8 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
 
 const char kCaptureUsage[] =
     "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--clock-ms T] "
-    "[--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]...";
+    "[--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]... "
+    "[--frame-times FILE.csv]";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -90,7 +91,8 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option != "--frames" && option != "--hold" && option != "--clock-ms" &&
-            option != "--shot" && option != "--trace" && option != "--particles") {
+            option != "--shot" && option != "--trace" && option != "--particles" &&
+            option != "--frame-times") {
             *error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -142,10 +144,10 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             parsed.particleDumps.push_back(dump);
         } else {
             if (value.empty()) {
-                *error = "--trace needs a file name";
+                *error = option + " needs a file name";
                 return false;
             }
-            parsed.tracePath = value;
+            (option == "--trace" ? parsed.tracePath : parsed.frameTimesPath) = value;
         }
     }
     if (!framesGiven) {
