@@ -218,6 +218,29 @@ TEST_F(ContentWorldTest, TreesStandOnLand) {
     }
 }
 
+TEST_F(ContentWorldTest, TreesStandOnTheDrawnGround) {
+    // Straight down from above each foot, the level's first surface is where the foot is.
+    const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
+    for (int i = 0; i < trees_->numVertices - 1; ++i) {
+        const D3DXVECTOR3& foot = trees_->vertices[i].position;
+        const D3DXVECTOR3 origin(foot.x, 998.0f, foot.z);
+        float nearest = 2000.0f;
+        for (int t = 0; t < level_->numTriangles; ++t) {
+            const Ms3dTriangle& tri = level_->triangles[t];
+            float u;
+            float v;
+            float dist = 2000.0f;
+            if (D3DXIntersectTri(&level_->vertices[tri.vertexIndices[0]].position,
+                                 &level_->vertices[tri.vertexIndices[1]].position,
+                                 &level_->vertices[tri.vertexIndices[2]].position, &origin, &down,
+                                 &u, &v, &dist)) {
+                nearest = std::min(nearest, dist);
+            }
+        }
+        EXPECT_NEAR(998.0f - nearest, foot.y, 1e-3f) << "tree " << i;
+    }
+}
+
 TEST_F(ContentWorldTest, StartAndTheFirstStretchOfDriftAreOpenWater) {
     const float startX = -3.0f;
     const float startZ = -10.0f;

@@ -118,8 +118,9 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
     grid.ComputeShadows(sun.x, sun.y, sun.z);
     const SurfacePainter painter(grid, seaFloor);
 
+    const TerrainMesh mesh(grid, kLevelAccuracy);
     Level level;
-    if (!BuildLevel(grid, painter, &level, error) ||
+    if (!BuildLevel(grid, mesh, painter, &level, error) ||
         !write.Bytes("level.ms3d", EncodeMs3d(level.model))) {
         return false;
     }
@@ -138,7 +139,7 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
         return false;
     }
 
-    const std::vector<TreeFoot> trees = PlantTrees(grid);
+    const std::vector<TreeFoot> trees = PlantTrees(grid, mesh);
     if (!write.Bytes("trees.ms3d", EncodeMs3d(TreeModel(trees)))) {
         return false;
     }
