@@ -40,16 +40,11 @@ function(skimlark_changelog_date iso out)
         PARENT_SCOPE)
 endfunction()
 
-# The copyright file in Debian's machine-readable format, made from LICENSE so that the licence
-# is written once: its copyright line, and the permission text as the licence's paragraph.
-file(READ ${SKIMLARK_ROOT}/LICENSE SKIMLARK_LICENSE)
-if(NOT SKIMLARK_LICENSE MATCHES "\nCopyright \\(c\\) ([^\n]+)\n(.*)$")
-    message(FATAL_ERROR "LICENSE has no \"Copyright (c)\" line")
-endif()
-set(SKIMLARK_COPYRIGHT ${CMAKE_MATCH_1})
-string(STRIP "${CMAKE_MATCH_2}" SKIMLARK_LICENSE_PARAGRAPH)
-string(REGEX REPLACE "\n\n" "\n.\n" SKIMLARK_LICENSE_PARAGRAPH "${SKIMLARK_LICENSE_PARAGRAPH}")
-string(REPLACE "\n" "\n " SKIMLARK_LICENSE_PARAGRAPH " ${SKIMLARK_LICENSE_PARAGRAPH}")
+# The copyright file in Debian's machine-readable format: LICENSE's copyright line, and its
+# permission text as the licence's paragraph (each line indented, blank lines as ".").
+include(${CMAKE_CURRENT_LIST_DIR}/Licence.cmake)
+string(REPLACE "\n\n" "\n.\n" SKIMLARK_LICENCE_PARAGRAPH "${SKIMLARK_LICENCE_PERMISSION}")
+string(REPLACE "\n" "\n " SKIMLARK_LICENCE_PARAGRAPH " ${SKIMLARK_LICENCE_PARAGRAPH}")
 
 skimlark_changelog_date(${SKIMLARK_RELEASE_DATE} SKIMLARK_RELEASE_DATE_RFC2822)
 set(SKIMLARK_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
