@@ -64,9 +64,9 @@ TEST_F(DataDirectoryTest, EntersTheFolderFoundFromWhereverItStarts) {
     const fs::path bare = root / "bare";
     fs::create_directories(bare);
     fs::current_path(bare);
-    const fs::path expected = ChooseDataDirectory(
-        {ExecutableDirectory(),
-         ExecutableDirectory().parent_path() / "share" / "games" / "skimlark"});
+    const fs::path expected =
+        ChooseDataDirectory({ExecutableDirectory(),
+                             ExecutableDirectory().parent_path() / "share" / "games" / "skimlark"});
     EXPECT_EQ(EnterDataDirectory(), !expected.empty());
     EXPECT_EQ(fs::current_path(), expected.empty() ? bare : expected);
 }
