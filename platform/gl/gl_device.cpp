@@ -78,6 +78,7 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       presentParameters(parameters),
       surface(std::move(glSurface)),
       pacer(MakeSystemPresentPacer()),
+      drawObserver(nullptr),
       state(parameters.EnableAutoDepthStencil != FALSE),
       inScene(false),
       pacingAllowed(true),
@@ -254,6 +255,9 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
     if (inScene) {
         return D3DERR_INVALIDCALL;
     }
+    if (drawObserver != nullptr) {
+        drawObserver->BeforePresent();
+    }
     if (presenter) {
         PresentFromPresenter();
     } else if (surface->HasDisplay()) {
@@ -264,7 +268,16 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
         glFinish();
     }
     backBuffer.Bind();
+    if (drawObserver != nullptr) {
+        drawObserver->AfterPresent();
+    }
     return D3D_OK;
+}
+
+void GlDevice::WaitForPresents() {
+    if (presenter) {
+        presenter->WaitIdle();
+    }
 }
 
 void GlDevice::PresentHere() {

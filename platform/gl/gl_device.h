@@ -15,6 +15,7 @@
 #include "platform/gl/fixed_function_key.h"
 #include "platform/gl/fvf_layout.h"
 #include "platform/gl/gl_back_buffer.h"
+#include "platform/gl/gl_draw_observer.h"
 #include "platform/gl/gl_presenter.h"
 #include "platform/gl/gl_program_cache.h"
 #include "platform/gl/gl_raster_state.h"
@@ -84,6 +85,10 @@ public:
     // Off: presents on a display are not held to the refresh, so that a benchmark measures what
     // a frame costs rather than the refresh rate. On by default.
     void SetPresentPacing(bool paced);
+    // Tells `observer` (null: nobody) of every clear, draw and present from now on.
+    void SetDrawObserver(GlDrawObserver* observer) { drawObserver = observer; }
+    // Waits until every picture presented is on the screen.
+    void WaitForPresents();
 
     // Called by resources as they delete their OpenGL objects, so the record of what is bound
     // never names a deleted (and perhaps reused) object.
@@ -131,6 +136,7 @@ private:
     PresentPacer pacer;
     // Presents from a thread of its own where the window system allows; null presents here.
     std::unique_ptr<GlPresenter> presenter;
+    GlDrawObserver* drawObserver;
     DeviceState state;
     bool inScene;
     bool pacingAllowed;

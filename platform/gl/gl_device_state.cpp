@@ -113,6 +113,9 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     if (rectCount > 0 && rects == nullptr) {
         return D3DERR_INVALIDCALL;
     }
+    if (drawObserver != nullptr) {
+        drawObserver->BeforeClear();
+    }
     PrepareBackBuffer(rectCount == 0 && (flags & D3DCLEAR_TARGET) != 0);
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
@@ -223,6 +226,9 @@ HRESULT STDMETHODCALLTYPE GlDevice::DrawPrimitive(D3DPRIMITIVETYPE primitiveType
     GlProgram* program = PrepareProgram();
     if (program == nullptr) {
         return D3DERR_DRIVERINTERNALERROR;
+    }
+    if (drawObserver != nullptr) {
+        drawObserver->BeforeDraw(vertexShader, primitiveType, primitiveCount);
     }
     PrepareBackBuffer(false);
     ApplyRasterState();

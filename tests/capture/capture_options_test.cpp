@@ -15,7 +15,7 @@ TEST(CaptureOptionsTest, EveryOptionTogether) {
     ASSERT_TRUE(
         Parse({"--frames", "300", "--hold", "UP@1-100", "--hold", "LEFT@50-60", "--clock-ms",
                "15708", "--shot", "3=level.png", "--shot", "300=end.png", "--trace", "run.csv",
-               "--frame-times", "times.csv"},
+               "--frame-times", "times.csv", "--stage-times", "stages.csv"},
               &options));
     EXPECT_EQ(options.frames, 300);
     ASSERT_EQ(options.holds.size(), 2u);
@@ -31,6 +31,7 @@ TEST(CaptureOptionsTest, EveryOptionTogether) {
     EXPECT_EQ(options.shots[1].frame, 300);
     EXPECT_EQ(options.tracePath, "run.csv");
     EXPECT_EQ(options.frameTimesPath, "times.csv");
+    EXPECT_EQ(options.stageTimesPath, "stages.csv");
 }
 
 TEST(CaptureOptionsTest, FramesAloneRunsTheRealClock) {
@@ -68,6 +69,7 @@ TEST(CaptureOptionsTest, UnusableArgumentsAreRefusedWithAReason) {
         {"--frames", "3", "--trace", ""},
         {"--frames", "3", "--frame-times", ""},
         {"--frames", "3", "--frame-times"},
+        {"--frames", "3", "--stage-times", ""},
         {"--frames", "3", "extra"},
         {"--frames", "3", "--speed", "2"},
         {"--frames", "3", "--particles", "4=late.csv"},

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/win32.h"
@@ -25,6 +26,11 @@ public:
     // How much of the last frame's time went on reading its picture inside the frame: the tool's
     // own work, left out of the frame times.
     virtual double ShotMillisecondsInFrame() const = 0;
+    // Stage timing (StageTimer) where the build can: started once the game has started, written
+    // and stopped before the game shuts down.
+    virtual bool CanTimeStages() const { return false; }
+    virtual void StartStageTiming() {}
+    virtual bool WriteStageTimes(const std::string&) { return false; }
     // Handles whatever the window system has for the process; true once the game has asked to
     // quit, after which no frame runs.
     virtual bool TakeQuitMessage() = 0;

@@ -5,6 +5,7 @@
 //   startup_ms=S frames=N frame_ms_median=M frame_ms_p99=P
 // Exit code 0 when the frames ran (or the game quit itself), 1 when the game's start-up failed,
 // 2 for unusable arguments. Presents are not paced: the loop runs as fast as it draws.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/posix/message_queue.h"
 #include "platform/posix/system_clock.h"
 #include "tools/capture/capture_run.h"
+#include "tools/capture/stage_timer.h"
 
 namespace {
 
@@ -33,10 +35,22 @@ public:
         return true;
     }
     double ShotMillisecondsInFrame() const override { return 0.0; }
+    bool CanTimeStages() const override { return true; }
+    void StartStageTiming() override {
+        if (auto* device = dynamic_cast<GlDevice*>(gameApp.GetDevice())) {
+            stageTimer = std::make_unique<StageTimer>(device);
+        }
+    }
+    bool WriteStageTimes(const std::string& path) override {
+        const bool written = stageTimer != nullptr && stageTimer->Write(path);
+        stageTimer.reset();
+        return written;
+    }
     bool TakeQuitMessage() override { return ::TakeQuitMessage(nullptr); }
 
 private:
     char headlessWindow = 0;
+    std::unique_ptr<StageTimer> stageTimer;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // presentation included; keys and the clock are scripted as in skimlark-capture, and it takes the
 // same options and gives the same outputs and exit codes.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/posix/system_clock.h"
 #include "platform/sdl/sdl_window.h"
 #include "tools/capture/capture_run.h"
+#include "tools/capture/stage_timer.h"
 
 namespace {
 
@@ -41,6 +43,17 @@ public:
         return true;
     }
     double ShotMillisecondsInFrame() const override { return 0.0; }
+    bool CanTimeStages() const override { return true; }
+    void StartStageTiming() override {
+        if (auto* device = dynamic_cast<GlDevice*>(gameApp.GetDevice())) {
+            stageTimer = std::make_unique<StageTimer>(device);
+        }
+    }
+    bool WriteStageTimes(const std::string& path) override {
+        const bool written = stageTimer != nullptr && stageTimer->Write(path);
+        stageTimer.reset();
+        return written;
+    }
     void GameStarted() override {
         if (GlDevice* device = Device()) {
             device->SetPresentPacing(false);
@@ -58,6 +71,7 @@ private:
     static GlDevice* Device() { return dynamic_cast<GlDevice*>(gameApp.GetDevice()); }
 
     HWND window = nullptr;
+    std::unique_ptr<StageTimer> stageTimer;
 };
 
 }  // namespace

@@ -82,7 +82,7 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
 const char kCaptureUsage[] =
     "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--clock-ms T] "
     "[--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]... "
-    "[--frame-times FILE.csv]";
+    "[--frame-times FILE.csv] [--stage-times FILE.csv]";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -92,7 +92,7 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         const std::string& option = arguments[i];
         if (option != "--frames" && option != "--hold" && option != "--clock-ms" &&
             option != "--shot" && option != "--trace" && option != "--particles" &&
-            option != "--frame-times") {
+            option != "--frame-times" && option != "--stage-times") {
             *error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -147,7 +147,13 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
                 *error = option + " needs a file name";
                 return false;
             }
-            (option == "--trace" ? parsed.tracePath : parsed.frameTimesPath) = value;
+            if (option == "--trace") {
+                parsed.tracePath = value;
+            } else if (option == "--frame-times") {
+                parsed.frameTimesPath = value;
+            } else {
+                parsed.stageTimesPath = value;
+            }
         }
     }
     if (!framesGiven) {

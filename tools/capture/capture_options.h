@@ -1,7 +1,7 @@
 // The capture tool's command line:
 //   skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--clock-ms T]
 //                    [--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]...
-//                    [--frame-times FILE.csv]
+//                    [--frame-times FILE.csv] [--stage-times FILE.csv]
 // parsed into what the run needs; anything unusable is refused with a message.
 #pragma once
 
@@ -29,6 +29,7 @@ struct CaptureOptions {
     std::vector<FrameShot> shots;
     std::string tracePath;       // empty: no trace
     std::string frameTimesPath;  // empty: none written
+    std::string stageTimesPath;  // empty: stages not timed
     std::vector<FrameShot> particleDumps;
 };
 

@@ -131,6 +131,15 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         std::fprintf(stderr, "skimlark-capture: %s\n%s\n", error.c_str(), kCaptureUsage);
         return 2;
     }
+    if (!options.stageTimesPath.empty() && !host->CanTimeStages()) {
+        std::fprintf(stderr, "skimlark-capture: --stage-times needs the OpenGL build\n");
+        return 2;
+    }
+    if (!options.stageTimesPath.empty() && !CheckWritable(options.stageTimesPath)) {
+        std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
+                     options.stageTimesPath.c_str());
+        return 2;
+    }
     for (const std::vector<FrameShot>* files : {&options.shots, &options.particleDumps}) {
         for (const FrameShot& file : *files) {
             if (!CheckWritable(file.path)) {
@@ -167,6 +176,9 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
     }
     const double startupMs = MillisecondsSince(startupBegan);
     host->GameStarted();
+    if (!options.stageTimesPath.empty()) {
+        host->StartStageTiming();
+    }
 
     FrameTiming timing;
     bool writeFailed = false;
@@ -201,6 +213,12 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         if (host->TakeQuitMessage()) {
             break;
         }
+    }
+    // Before the device goes, which the timing watches.
+    if (!options.stageTimesPath.empty() && !host->WriteStageTimes(options.stageTimesPath)) {
+        std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
+                     options.stageTimesPath.c_str());
+        writeFailed = true;
     }
     gameApp.Shutdown();
 
