@@ -6,6 +6,7 @@
 #include "app/game_app.h"
 #include "app/startup_failure.h"
 #include "platform/headless/headless_keyboard.h"
+#include "platform/scripted_game_pad.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/frame_timing.h"
 #include "tools/capture/particle_dump.h"
@@ -131,12 +132,15 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
     }
 
     HeadlessReleaseAllKeys();
+    // The scripted pad is connected, at rest, before the game looks for pads.
+    ScriptedGamePadSet(GamePadState{});
     const HWND window = host->Window();
     const Clock::time_point startupBegan = Clock::now();
     if (window == nullptr || !gameApp.Init(window)) {
         std::fprintf(stderr, "skimlark-capture: %s\n",
                      DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
         gameApp.Shutdown();
+        ScriptedGamePadRemove();
         RemoveAll(options.shots);
         RemoveAll(options.particleDumps);
         if (trace != nullptr) {
@@ -154,6 +158,7 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         for (uint8_t key : KeysHeldOnFrame(options, frame)) {
             HeadlessSetKeyHeld(key, true);
         }
+        ScriptedGamePadSet(PadOnFrame(options, frame));
         if (AnyOnFrame(options.shots, frame)) {
             host->RequestShot();
         }
@@ -177,6 +182,7 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         }
     }
     gameApp.Shutdown();
+    ScriptedGamePadRemove();
 
     RemoveFilesNotReached(options.shots, "shot", framesRun);
     RemoveFilesNotReached(options.particleDumps, "particle dump", framesRun);
