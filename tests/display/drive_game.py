@@ -26,6 +26,11 @@ Steps, in order:
   resize:WIDTHxHEIGHT    resize the game window, as a user or the desktop would (with no window
                          manager the X server does it at once)
   unfocus / focus        take the input focus away from the game window, give it back
+  minimize               ask the window manager to iconify the game window, as its minimise
+                         button does, and wait until it has (needs --window-manager)
+  restore                ask the window manager to bring it back and give it the focus
+  cpu:SECONDS:PERCENT    fail if the game (its process and their children) takes more than
+                         PERCENT of one core over the next SECONDS
   close                  ask the window to close, as a window manager's close button does
   expect-exit            wait for the game to end by itself (after Escape); the step before it
                          may end the game
@@ -36,6 +41,7 @@ Steps, in order:
 """
 import argparse
 import csv
+import os
 import subprocess
 import sys
 import time
@@ -142,6 +148,60 @@ def close_window(d, window):
         window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
     window.send_event(event, event_mask=X.NoEventMask)
     d.flush()
+
+
+ICONIC_STATE = 3
+
+
+def window_state(d, window):
+    """The ICCCM WM_STATE of the window (1 normal, 3 iconic), or None before a manager sets it."""
+    wm_state = d.intern_atom("WM_STATE")
+    try:
+        prop = window.get_full_property(wm_state, wm_state)
+    except Exception:
+        return None
+    return prop.value[0] if prop and prop.value else None
+
+
+def send_to_root(d, window, message_type, data):
+    event = protocol.event.ClientMessage(
+        window=window, client_type=d.intern_atom(message_type), data=(32, data + [0] * (5 - len(data))))
+    d.screen().root.send_event(
+        event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+    d.flush()
+
+
+def process_tree(pid):
+    """The process and all its descendants, from /proc."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        children.setdefault(int(fields[1]), []).append(int(entry))
+    tree, pending = [], [pid]
+    while pending:
+        current = pending.pop()
+        tree.append(current)
+        pending.extend(children.get(current, []))
+    return tree
+
+
+def cpu_ticks(pids):
+    """User and system clock ticks so far of the given processes (and their waited-for children)."""
+    total = 0
+    for pid in pids:
+        try:
+            with open("/proc/%d/stat" % pid) as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        total += sum(int(value) for value in fields[11:15])
+    return total
 
 
 def xdotool(*args):
@@ -323,6 +383,34 @@ def drive(d, options, command):
         elif kind == "focus":
             window.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
             d.flush()
+        elif kind == "minimize":
+            # What a minimise button does: ICCCM's WM_CHANGE_STATE to IconicState.
+            send_to_root(d, window, "WM_CHANGE_STATE", [ICONIC_STATE])
+            deadline = time.time() + options.timeout
+            while window_state(d, window) != ICONIC_STATE and time.time() < deadline:
+                time.sleep(0.1)
+            if window_state(d, window) != ICONIC_STATE:
+                print("drive_game: the window was not minimised (is a window manager running?)")
+                game.kill()
+                return 1
+        elif kind == "restore":
+            # A pager's request to activate the window, which also brings it back.
+            send_to_root(d, window, "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0])
+            deadline = time.time() + options.timeout
+            while window_state(d, window) == ICONIC_STATE and time.time() < deadline:
+                time.sleep(0.1)
+        elif kind == "cpu":
+            seconds, _, limit = rest.partition(":")
+            ticks_per_second = os.sysconf("SC_CLK_TCK")
+            pids = process_tree(game.pid)
+            before = cpu_ticks(pids)
+            time.sleep(float(seconds))
+            used = (cpu_ticks(pids) - before) / ticks_per_second / float(seconds) * 100
+            print("drive_game: the game took %.1f %% of a core over %s s" % (used, seconds))
+            if used > float(limit):
+                print("drive_game: more than %s %%" % limit)
+                game.kill()
+                return 1
         elif kind == "close":
             close_window(d, window)
         elif kind == "expect-exit":
