@@ -4,13 +4,14 @@
 // the unit tests. The game decides what the controls do; this only reports them.
 #pragma once
 
+// At rest unless told otherwise.
 struct GamePadState {
-    bool southButton;  // A on an Xbox pad, the cross on others
-    bool backButton;   // Back, View or Select
-    bool dpadLeft;
-    bool dpadRight;
-    float leftStickX;    // -1 (full left) to 1 (full right)
-    float rightTrigger;  // 0 (released) to 1 (pressed fully)
+    bool southButton = false;  // A on an Xbox pad, the cross on others
+    bool backButton = false;   // Back, View or Select
+    bool dpadLeft = false;
+    bool dpadRight = false;
+    float leftStickX = 0.0f;    // -1 (full left) to 1 (full right)
+    float rightTrigger = 0.0f;  // 0 (released) to 1 (pressed fully)
 };
 
 // Starts looking for pads, those plugged in now and later. Where pads cannot be read at all, none

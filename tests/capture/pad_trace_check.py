@@ -69,16 +69,9 @@ def run_windows(options, arguments, work):
                            % (result.returncode, result.stdout, result.stderr))
 
 
-def read(path):
-    with open(path, "rb") as trace:
+def trace_bytes(work):
+    with open(os.path.join(work, "trace.csv"), "rb") as trace:
         return trace.read()
-
-
-def first_difference(first, second):
-    for number, (left, right) in enumerate(zip(first.splitlines(), second.splitlines()), 1):
-        if left != right:
-            return "line %d: %s | %s" % (number, left.decode(), right.decode())
-    return "one is longer (%d and %d lines)" % (len(first.splitlines()), len(second.splitlines()))
 
 
 def main():
@@ -117,20 +110,21 @@ def main():
         return 1
 
     reference_name, reference_work = runs[0]
-    reference = read(os.path.join(reference_work, "trace.csv"))
-    rows = len(reference.splitlines()) - 1
-    print("%s: %d rows" % (reference_name, rows))
-    failures = []
+    reference = trace_bytes(reference_work)
+    print("%s: %d rows" % (reference_name, reference.count(b"\n") - 1))
+    failed = False
     for name, work in runs[1:]:
-        trace = read(os.path.join(work, "trace.csv"))
+        trace = trace_bytes(work)
         if trace == reference:
             print("%s: the same bytes" % name)
-        else:
-            failures.append("%s differs from %s, %s"
-                            % (name, reference_name, first_difference(reference, trace)))
-    for failure in failures:
-        print("FAIL: %s" % failure)
-    return 1 if failures else 0
+            continue
+        failed = True
+        differing = [pair for pair in zip(reference.split(b"\n"), trace.split(b"\n"))
+                     if pair[0] != pair[1]]
+        print("FAIL: %s differs from %s: %s" % (
+            name, reference_name,
+            (b"%s | %s" % differing[0]).decode() if differing else "in length"))
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
