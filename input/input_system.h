@@ -16,7 +16,7 @@ public:
     InputSystem(const InputSystem&) = delete;
     InputSystem& operator=(const InputSystem&) = delete;
 
-    // Loads the collision triangles, opens the devices for `window` and the pads, and puts the
+    // Loads the collision triangles, opens the devices for `window` and the pad, and puts the
     // player at the start. E_FAIL when the collision model cannot be read.
     HRESULT Init(HWND window);
     // One frame: reads the devices and the pad, then speeds, turns and moves the player. A failed
@@ -24,7 +24,7 @@ public:
     HRESULT Update();
     // Position, heading in degrees, and the held bits (0x80 or 0) of up, left and right.
     void GetState(D3DXVECTOR3* position, float* yaw, int* forward, int* left, int* right) const;
-    // Closes the devices and the pads and drops the triangles; the player state is kept. Always
+    // Closes the devices and the pad and drops the triangles; the player state is kept. Always
     // S_OK.
     HRESULT Release();
 
