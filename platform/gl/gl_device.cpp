@@ -75,6 +75,7 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       pacer(MakeSystemPresentPacer()),
       state(parameters.EnableAutoDepthStencil != FALSE),
       inScene(false),
+      pacingAllowed(true),
       maxTextureSize(kMinimumMaxTextureSize),
       textures{},
       streamSource(nullptr),
@@ -153,8 +154,13 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     return true;
 }
 
+void GlDevice::SetPresentPacing(bool paced) {
+    pacingAllowed = paced;
+    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+}
+
 bool GlDevice::PacedPresents() const {
-    if (!surface->HasDisplay()) {
+    if (!pacingAllowed || !surface->HasDisplay()) {
         return false;
     }
     if (presentParameters.Windowed) {

@@ -80,6 +80,9 @@ public:
     void ReadBackBuffer(std::vector<uint8_t>* rgba, int* width, int* height) const;
     // How many distinct fixed-function programs have been built.
     size_t ProgramCount() const { return programs.Size(); }
+    // Off: presents on a display are not held to the refresh, so that a benchmark measures what
+    // a frame costs rather than the refresh rate. On by default.
+    void SetPresentPacing(bool paced);
 
     // Called by resources as they delete their OpenGL objects, so the record of what is bound
     // never names a deleted (and perhaps reused) object.
@@ -123,6 +126,7 @@ private:
     PresentPacer pacer;
     DeviceState state;
     bool inScene;
+    bool pacingAllowed;
     UINT maxTextureSize;
 
     // Bindings, held as the device's own references on the resources.

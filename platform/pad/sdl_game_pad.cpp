@@ -21,6 +21,14 @@ float StickValue(Sint16 raw) {
     return std::max(-1.0f, raw / kAxisMax);
 }
 
+// Whoever quit SDL whole (a tool giving up on its window) took the pads with it.
+void ForgetPadsIfSdlQuit() {
+    if (subsystemOpen && SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) {
+        subsystemOpen = false;
+        controller = nullptr;
+    }
+}
+
 void TakeFirstController() {
     const int count = SDL_NumJoysticks();
     for (int index = 0; index < count && controller == nullptr; ++index) {
@@ -37,6 +45,7 @@ void SdlGamePadTakeOnlyVirtual(bool only) {
 }
 
 void GamePadOpen() {
+    ForgetPadsIfSdlQuit();
     if (subsystemOpen) {
         return;
     }
@@ -51,6 +60,7 @@ void GamePadOpen() {
 
 void GamePadRead(GamePadState* state) {
     *state = GamePadState{};
+    ForgetPadsIfSdlQuit();
     if (!subsystemOpen) {
         return;
     }
@@ -83,6 +93,7 @@ void GamePadRead(GamePadState* state) {
 }
 
 void GamePadClose() {
+    ForgetPadsIfSdlQuit();
     if (controller != nullptr) {
         SDL_GameControllerClose(controller);
         controller = nullptr;

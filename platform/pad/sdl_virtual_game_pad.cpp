@@ -13,10 +13,21 @@ namespace {
 
 SDL_Joystick* virtualPad = nullptr;
 
+// A tool that gives up on its window quits SDL whole, joysticks and all.
+void ForgetPadIfSdlQuit() {
+    if (virtualPad != nullptr && SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
+        virtualPad = nullptr;
+        SdlGamePadTakeOnlyVirtual(false);
+    }
+}
+
 bool Connect() {
+    ForgetPadIfSdlQuit();
     if (virtualPad != nullptr) {
         return true;
     }
+    // A script is read whichever window has the focus, as the scripted keyboard is.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
         return false;
     }
@@ -59,6 +70,7 @@ void ScriptedGamePadSet(const GamePadState& state) {
 }
 
 void ScriptedGamePadRemove() {
+    ForgetPadIfSdlQuit();
     if (virtualPad == nullptr) {
         return;
     }

@@ -14,7 +14,8 @@ TEST(CaptureOptionsTest, EveryOptionTogether) {
     CaptureOptions options;
     ASSERT_TRUE(
         Parse({"--frames", "300", "--hold", "UP@1-100", "--hold", "LEFT@50-60", "--clock-ms",
-               "15708", "--shot", "3=level.png", "--shot", "300=end.png", "--trace", "run.csv"},
+               "15708", "--shot", "3=level.png", "--shot", "300=end.png", "--trace", "run.csv",
+               "--frame-times", "times.csv"},
               &options));
     EXPECT_EQ(options.frames, 300);
     ASSERT_EQ(options.holds.size(), 2u);
@@ -29,6 +30,7 @@ TEST(CaptureOptionsTest, EveryOptionTogether) {
     EXPECT_EQ(options.shots[0].path, "level.png");
     EXPECT_EQ(options.shots[1].frame, 300);
     EXPECT_EQ(options.tracePath, "run.csv");
+    EXPECT_EQ(options.frameTimesPath, "times.csv");
 }
 
 TEST(CaptureOptionsTest, FramesAloneRunsTheRealClock) {
@@ -64,6 +66,8 @@ TEST(CaptureOptionsTest, UnusableArgumentsAreRefusedWithAReason) {
         {"--frames", "3", "--shot", "3="},
         {"--frames", "3", "--shot", "=a.png"},
         {"--frames", "3", "--trace", ""},
+        {"--frames", "3", "--frame-times", ""},
+        {"--frames", "3", "--frame-times"},
         {"--frames", "3", "extra"},
         {"--frames", "3", "--speed", "2"},
         {"--frames", "3", "--particles", "4=late.csv"},

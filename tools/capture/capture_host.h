@@ -15,6 +15,8 @@ public:
     // The window the game is started with; null when the build could not make one.
     virtual HWND Window() = 0;
     virtual void FixClock(uint32_t milliseconds) = 0;
+    // Called once the game's start-up has succeeded, before its first frame.
+    virtual void GameStarted() {}
     // Asks for the picture of the next frame: a build that must read it before the present
     // gets ready to.
     virtual void RequestShot() = 0;

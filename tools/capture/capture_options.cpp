@@ -155,7 +155,7 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
 const char kCaptureUsage[] =
     "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--stick X@FIRST-LAST]... "
     "[--trigger V@FIRST-LAST]... [--clock-ms T] [--shot FRAME=FILE.png]... [--trace FILE.csv] "
-    "[--particles FRAME=FILE.csv]...";
+    "[--particles FRAME=FILE.csv]... [--frame-times FILE.csv]";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -165,7 +165,7 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         const std::string& option = arguments[i];
         if (option != "--frames" && option != "--hold" && option != "--stick" &&
             option != "--trigger" && option != "--clock-ms" && option != "--shot" &&
-            option != "--trace" && option != "--particles") {
+            option != "--trace" && option != "--particles" && option != "--frame-times") {
             *error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -238,10 +238,10 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             parsed.particleDumps.push_back(dump);
         } else {
             if (value.empty()) {
-                *error = "--trace needs a file name";
+                *error = option + " needs a file name";
                 return false;
             }
-            parsed.tracePath = value;
+            (option == "--trace" ? parsed.tracePath : parsed.frameTimesPath) = value;
         }
     }
     if (!framesGiven) {

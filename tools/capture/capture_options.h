@@ -1,7 +1,7 @@
 // The capture tool's command line:
 //   skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--stick X@FIRST-LAST]...
 //                    [--trigger V@FIRST-LAST]... [--clock-ms T] [--shot FRAME=FILE.png]...
-//                    [--trace FILE.csv] [--particles FRAME=FILE.csv]...
+//                    [--trace FILE.csv] [--particles FRAME=FILE.csv]... [--frame-times FILE.csv]
 // parsed into what the run needs; anything unusable is refused with a message. KEY is a key of
 // the keyboard or a button of the scripted game pad (PAD_A, PAD_LEFT, PAD_RIGHT, PAD_BACK).
 #pragma once
@@ -48,7 +48,8 @@ struct CaptureOptions {
     bool clockFixed = false;
     uint32_t clockMilliseconds = 0;
     std::vector<FrameShot> shots;
-    std::string tracePath;  // empty: no trace
+    std::string tracePath;       // empty: no trace
+    std::string frameTimesPath;  // empty: none written
     std::vector<FrameShot> particleDumps;
 };
 

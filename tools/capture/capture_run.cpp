@@ -93,6 +93,30 @@ void RemoveFilesNotReached(const std::vector<FrameShot>& files, const char* kind
     }
 }
 
+// A CSV file with its header line, or null (said on standard error) when it cannot be made; null
+// without a word when no path was given.
+FILE* OpenCsv(const std::string& path, const char* header) {
+    if (path.empty()) {
+        return nullptr;
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", path.c_str());
+        return nullptr;
+    }
+    std::fputs(header, file);
+    return file;
+}
+
+// False, said on standard error, when what was written did not reach the file.
+bool CloseCsv(FILE* file, const std::string& path) {
+    if (file == nullptr || std::fclose(file) == 0) {
+        return true;
+    }
+    std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", path.c_str());
+    return false;
+}
+
 void RemoveAll(const std::vector<FrameShot>& files) {
     for (const FrameShot& file : files) {
         std::remove(file.path.c_str());
@@ -116,16 +140,14 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
             }
         }
     }
-    FILE* trace = nullptr;
-    if (!options.tracePath.empty()) {
-        // Binary, so that every build writes the same bytes (no carriage returns on Windows).
-        trace = std::fopen(options.tracePath.c_str(), "wb");
-        if (trace == nullptr) {
-            std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
-                         options.tracePath.c_str());
-            return 2;
-        }
-        std::fprintf(trace, "frame,x,y,z,yaw\n");
+    // Binary, so that every build writes the same bytes (no carriage returns on Windows).
+    FILE* trace = OpenCsv(options.tracePath, "frame,x,y,z,yaw\n");
+    FILE* frameTimes = OpenCsv(options.frameTimesPath, "frame,ms\n");
+    if ((trace == nullptr && !options.tracePath.empty()) ||
+        (frameTimes == nullptr && !options.frameTimesPath.empty())) {
+        CloseCsv(trace, options.tracePath);
+        CloseCsv(frameTimes, options.frameTimesPath);
+        return 2;
     }
     if (options.clockFixed) {
         host->FixClock(options.clockMilliseconds);
@@ -143,12 +165,12 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         ScriptedGamePadRemove();
         RemoveAll(options.shots);
         RemoveAll(options.particleDumps);
-        if (trace != nullptr) {
-            std::fclose(trace);
-        }
+        CloseCsv(trace, options.tracePath);
+        CloseCsv(frameTimes, options.frameTimesPath);
         return 1;
     }
     const double startupMs = MillisecondsSince(startupBegan);
+    host->GameStarted();
 
     FrameTiming timing;
     bool writeFailed = false;
@@ -164,8 +186,12 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         }
         const Clock::time_point frameBegan = Clock::now();
         gameApp.Frame();
-        timing.Add(MillisecondsSince(frameBegan) - host->ShotMillisecondsInFrame());
+        const double frameMs = MillisecondsSince(frameBegan) - host->ShotMillisecondsInFrame();
+        timing.Add(frameMs);
         framesRun = frame;
+        if (frameTimes != nullptr) {
+            std::fprintf(frameTimes, "%d,%.3f\n", frame, frameMs);
+        }
 
         if (trace != nullptr) {
             WriteTraceRow(trace, frame);
@@ -186,10 +212,9 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
 
     RemoveFilesNotReached(options.shots, "shot", framesRun);
     RemoveFilesNotReached(options.particleDumps, "particle dump", framesRun);
-    if (trace != nullptr && std::fclose(trace) != 0) {
-        std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", options.tracePath.c_str());
-        writeFailed = true;
-    }
+    const bool traceClosed = CloseCsv(trace, options.tracePath);
+    const bool frameTimesClosed = CloseCsv(frameTimes, options.frameTimesPath);
+    writeFailed = writeFailed || !traceClosed || !frameTimesClosed;
     std::printf("startup_ms=%.2f frames=%d frame_ms_median=%.2f frame_ms_p99=%.2f\n", startupMs,
                 framesRun, timing.Median(), timing.Percentile99());
     return writeFailed ? 1 : 0;

@@ -1,0 +1,254 @@
+#!/usr/bin/python3
+"""Frame rate of the real game loop with its real presentation, per view and display.
+
+Runs the five views of the parity check (the same keys and fixed clock) for at least 240 frames
+each, unpaced, so that a frame's time is what it costs and not the refresh:
+  window  the Linux game (skimlark-capture-window) on a 1024 x 768 Xvfb display, no window manager;
+  full    the same on a 1920 x 1080 display with openbox, full screen (the picture scaled to fit);
+and, given a Windows build, its skimlark-capture.exe under Wine on the 1024 x 768 display.
+Each Linux build runs with the data/ of its own build directory, the Windows build with the
+current Linux build's. The builds run alternately, view by view, in every round (the order
+swapped each round), so that a busy machine slows them alike.
+
+Prints per view and display the frames per second (from the mean frame time), the median and
+99th-percentile frame time, and the ratios to the baseline and to the Windows build. The first
+frames of every run (program compiles, first uploads) are left out.
+
+Usage: bench_frames.py --build DIR [--baseline DIR] [--windows-build DIR] [--rounds N]
+                       [--views start,volcano,...] [--displays window,full] [--work DIR]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+CLOCK_MS = "20000"
+MIN_FRAMES = 240
+WARM_UP_FRAMES = 10
+# The parity check's views: frames and held keys.
+VIEWS = {
+    "start": (30, []),
+    "volcano": (60, ["UP@1-20", "LEFT@18-38"]),
+    "trees": (150, ["UP@1-150", "RIGHT@125-150"]),
+    "sky": (120, ["UP@1-59", "RIGHT@1-59"]),
+    "shore": (120, ["UP@1-120", "LEFT@5-24"]),
+}
+DISPLAYS = {"window": (1024, 768, False), "full": (1920, 1080, True)}
+
+
+def capture_arguments(view, times_file):
+    frames, holds = VIEWS[view]
+    arguments = ["--frames", str(max(frames, MIN_FRAMES)), "--clock-ms", CLOCK_MS,
+                 "--frame-times", times_file]
+    for hold in holds:
+        arguments += ["--hold", hold]
+    return arguments
+
+
+def read_frame_times(path):
+    with open(path) as csv:
+        rows = csv.read().split("\n")[1:]
+    times = [float(row.split(",")[1]) for row in rows if row.strip()]
+    return times[WARM_UP_FRAMES:]
+
+
+def start_xvfb(width, height):
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+         "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        server.kill()
+        raise RuntimeError("Xvfb did not start")
+    return server, ":" + number
+
+
+class Display:
+    """A private Xvfb display, with openbox on it when asked."""
+
+    def __init__(self, width, height, window_manager):
+        self.server, self.name = start_xvfb(width, height)
+        self.manager = None
+        if window_manager:
+            self.manager = subprocess.Popen(["openbox"], env=self.environment(),
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1.0)
+
+    def environment(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.name
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def close(self):
+        for process in (self.manager, self.server):
+            if process is not None:
+                process.terminate()
+                process.wait()
+
+
+class LinuxRun:
+    def __init__(self, label, build, work):
+        self.label = label
+        self.program = os.path.join(os.path.abspath(build), "skimlark-capture-window")
+        self.work = os.path.join(work, label)
+        if not os.access(self.program, os.X_OK):
+            raise RuntimeError("%s has no skimlark-capture-window: build it first" % build)
+        os.makedirs(self.work, exist_ok=True)
+        link = os.path.join(self.work, "data")
+        if not os.path.exists(link):
+            os.symlink(os.path.join(os.path.abspath(build), "data"), link)
+
+    def run(self, view, display):
+        result = subprocess.run([self.program, *capture_arguments(view, "times.csv")],
+                                cwd=self.work, env=display.environment(), capture_output=True,
+                                text=True, timeout=900)
+        if result.returncode != 0:
+            raise RuntimeError("%s, view %s, ended with %d:\n%s%s" % (
+                self.label, view, result.returncode, result.stdout, result.stderr))
+        return read_frame_times(os.path.join(self.work, "times.csv"))
+
+
+class WineRun:
+    def __init__(self, windows_build, data, work):
+        self.label = "windows"
+        self.work = os.path.join(work, "windows")
+        self.prefix = os.path.join(os.path.abspath(windows_build), "wineprefix")
+        exe = os.path.join(windows_build, "skimlark-capture.exe")
+        if not os.path.isfile(exe):
+            raise RuntimeError("%s has no skimlark-capture.exe: build the windows preset" %
+                               windows_build)
+        os.makedirs(self.work, exist_ok=True)
+        shutil.copy2(exe, self.work)
+        target = os.path.join(self.work, "data")
+        if os.path.isdir(target):
+            shutil.rmtree(target)
+        shutil.copytree(os.path.join(data, "data"), target)
+
+    def environment(self, display):
+        env = display.environment()
+        env.update({"WINEPREFIX": self.prefix, "WINEDEBUG": "-all", "WINEARCH": "win64",
+                    "WINEDLLOVERRIDES": "mscoree=;mshtml="})
+        return env
+
+    def run(self, view, display):
+        env = self.environment(display)
+        if not os.path.isdir(self.prefix):
+            print("bench_frames: creating the Wine prefix %s" % self.prefix, flush=True)
+            subprocess.run(["wine", "wineboot", "--init"], env=env, timeout=600,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            subprocess.run(["wineserver", "--wait"], env=env, timeout=600)
+        result = subprocess.run(["wine", "skimlark-capture.exe",
+                                 *capture_arguments(view, "times.csv")],
+                                cwd=self.work, env=env, capture_output=True, text=True,
+                                timeout=900)
+        if result.returncode != 0:
+            raise RuntimeError("the Windows build, view %s, ended with %d:\n%s%s" % (
+                view, result.returncode, result.stdout, result.stderr))
+        return read_frame_times(os.path.join(self.work, "times.csv"))
+
+    def stop(self, display):
+        subprocess.run(["wineserver", "--kill"], env=self.environment(display),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def percentile(values, fraction):
+    ordered = sorted(values)
+    index = min(len(ordered) - 1, max(0, int(round(fraction * len(ordered) + 0.5)) - 1))
+    return ordered[index]
+
+
+def figures(times):
+    mean = statistics.fmean(times)
+    return {"fps": 1000.0 / mean, "median": statistics.median(times),
+            "p99": percentile(times, 0.99)}
+
+
+def measure(display_name, runs, views, rounds):
+    width, height, manager = DISPLAYS[display_name]
+    display = Display(width, height, manager)
+    times = {(run.label, view): [] for run in runs for view in views}
+    try:
+        for round_number in range(rounds):
+            order = runs if round_number % 2 == 0 else list(reversed(runs))
+            for view in views:
+                for run in order:
+                    times[(run.label, view)] += run.run(view, display)
+        for run in runs:
+            if isinstance(run, WineRun):
+                run.stop(display)
+    finally:
+        display.close()
+    return {key: figures(value) for key, value in times.items()}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--baseline")
+    parser.add_argument("--windows-build")
+    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--views", default=",".join(VIEWS))
+    parser.add_argument("--displays", default=",".join(DISPLAYS))
+    parser.add_argument("--work")
+    options = parser.parse_args()
+    views = [view for view in options.views.split(",") if view]
+    displays = [name for name in options.displays.split(",") if name]
+    for name in views:
+        if name not in VIEWS:
+            parser.error("no view %r (views: %s)" % (name, ", ".join(VIEWS)))
+    for name in displays:
+        if name not in DISPLAYS:
+            parser.error("no display %r (displays: %s)" % (name, ", ".join(DISPLAYS)))
+    for tool in ["Xvfb"] + (["openbox"] if "full" in displays else []) + (
+            ["wine"] if options.windows_build else []):
+        if shutil.which(tool) is None:
+            print("bench_frames: %s is not installed (scripts/install-deps test)" % tool)
+            return 1
+
+    work = options.work or tempfile.mkdtemp(prefix="bench-frames-")
+    linux_runs = [LinuxRun("current", options.build, work)]
+    if options.baseline:
+        linux_runs.append(LinuxRun("baseline", options.baseline, work))
+    wine_runs = []
+    if options.windows_build:
+        wine_runs.append(WineRun(options.windows_build, options.build, work))
+
+    results = {}
+    for name in displays:
+        print("bench_frames: %s display..." % name, flush=True)
+        runs = linux_runs + (wine_runs if DISPLAYS[name][:2] == (1024, 768) else [])
+        results[name] = measure(name, runs, views, options.rounds)
+    print()
+    print("%-7s %-8s %-9s %8s %9s %9s %10s %9s" % (
+        "display", "view", "build", "fps", "median", "p99", "/baseline", "/windows"))
+    for name in displays:
+        for view in views:
+            for label in sorted({label for (label, shown) in results[name] if shown == view}):
+                f = results[name][(label, view)]
+                versus_baseline = ""
+                versus_windows = ""
+                if label == "current" and ("baseline", view) in results[name]:
+                    versus_baseline = "%.2fx" % (f["fps"] / results[name][("baseline", view)]["fps"])
+                if label == "current" and ("windows", view) in results[name]:
+                    versus_windows = "%.2fx" % (f["fps"] / results[name][("windows", view)]["fps"])
+                print("%-7s %-8s %-9s %8.1f %7.2fms %7.2fms %10s %9s" % (
+                    name, view, label, f["fps"], f["median"], f["p99"], versus_baseline,
+                    versus_windows))
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except RuntimeError as error:
+        print("bench_frames: %s" % error)
+        sys.exit(1)

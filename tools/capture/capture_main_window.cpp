@@ -1,0 +1,68 @@
+// skimlark-capture-window: the capture tool's run in the game's own SDL2 window, full screen over
+// the desktop as the game is, presenting every frame through the window system. Its presents are
+// not held to the refresh, so its frame times are what a frame costs the player's machine,
+// presentation included; keys and the clock are scripted as in skimlark-capture, and it takes the
+// same options and gives the same outputs and exit codes.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/game_app.h"
+#include "platform/gl/gl_device.h"
+#include "platform/posix/message_queue.h"
+#include "platform/posix/system_clock.h"
+#include "platform/sdl/sdl_window.h"
+#include "tools/capture/capture_run.h"
+
+namespace {
+
+class WindowCaptureHost final : public CaptureHost {
+public:
+    ~WindowCaptureHost() override { SdlDestroyGameWindow(window); }
+
+    HWND Window() override {
+        if (window == nullptr) {
+            const char* error = "";
+            window = SdlCreateGameWindow("Skimlark", 1024, 768, &error);
+            if (window == nullptr) {
+                std::fprintf(stderr, "skimlark-capture-window: cannot open a window: %s\n", error);
+            }
+        }
+        return window;
+    }
+    void FixClock(uint32_t milliseconds) override { FixSystemClock(milliseconds); }
+    void RequestShot() override {}
+    bool TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) override {
+        GlDevice* device = Device();
+        if (device == nullptr) {
+            return false;
+        }
+        device->ReadBackBuffer(rgba, width, height);
+        return true;
+    }
+    double ShotMillisecondsInFrame() const override { return 0.0; }
+    void GameStarted() override {
+        if (GlDevice* device = Device()) {
+            device->SetPresentPacing(false);
+        }
+    }
+    bool TakeQuitMessage() override {
+        // As the game's own loop: one event a pass, and closing the window quits.
+        if (SdlPumpOneEvent() == SdlPumpResult::WindowClosed) {
+            PostQuitMessage(0);
+        }
+        return ::TakeQuitMessage(nullptr);
+    }
+
+private:
+    static GlDevice* Device() { return dynamic_cast<GlDevice*>(gameApp.GetDevice()); }
+
+    HWND window = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    WindowCaptureHost host;
+    return RunCapture(std::vector<std::string>(argv + 1, argv + argc), &host);
+}
