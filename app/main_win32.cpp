@@ -7,6 +7,7 @@
 
 #include "app/game_app.h"
 #include "app/game_window_win32.h"
+#include "app/skimlark_resources.h"
 #include "app/startup_failure.h"
 #include "platform/data_directory.h"
 #include "platform/win32.h"
@@ -51,7 +52,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
-    windowClass.hIcon = nullptr;
+    // The small icon of the title bar and taskbar comes from the same group, at its own size.
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(SKIMLARK_ICON_RESOURCE));
     windowClass.hCursor = nullptr;
     windowClass.hbrBackground = nullptr;
     windowClass.lpszMenuName = nullptr;

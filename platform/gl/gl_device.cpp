@@ -35,6 +35,10 @@ HRESULT GlDevice::Create(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFla
     if (device == nullptr) {
         return E_OUTOFMEMORY;
     }
+    if (device->surface->HasDisplay()) {
+        device->presenter = GlPresenter::Start(device->surface->CreatePresentContext(),
+                                               device->surface->RefreshRateHz());
+    }
     if (!device->ApplyPresentParameters(presentParameters)) {
         device->Release();
         return D3DERR_NOTAVAILABLE;
@@ -59,6 +63,7 @@ void GlDevice::AbandonContext() {
     if (!HasContext()) {
         return;
     }
+    presenter.reset();
     // Destroying the context frees everything in it.
     programs.Abandon();
     backBuffer.Abandon();
@@ -113,6 +118,7 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
 }
 
 GlDevice::~GlDevice() {
+    presenter.reset();
     // Bound resources with no outside user go here, while the context is still current.
     ReleaseBindings();
     if (HasContext()) {
@@ -143,20 +149,27 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     if (width <= 0 || height <= 0) {
         return false;
     }
+    if (presenter) {
+        presenter->WaitIdle();  // it may still be reading the old back buffer
+    }
     if (!backBuffer.Create(width, height, parameters.EnableAutoDepthStencil != FALSE,
-                           parameters.AutoDepthStencilFormat)) {
+                           parameters.AutoDepthStencilFormat, presenter ? 2 : 1)) {
         return false;
     }
     backBuffer.Bind();
     glViewport(0, 0, width, height);
     ++viewportVersion;
-    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+    if (!presenter) {
+        surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+    }
     return true;
 }
 
 void GlDevice::SetPresentPacing(bool paced) {
     pacingAllowed = paced;
-    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+    if (!presenter) {
+        surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+    }
 }
 
 bool GlDevice::PacedPresents() const {
@@ -241,16 +254,10 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
     if (inScene) {
         return D3DERR_INVALIDCALL;
     }
-    if (surface->HasDisplay()) {
-        int drawableWidth = 0;
-        int drawableHeight = 0;
-        surface->GetDrawableSize(&drawableWidth, &drawableHeight);
-        backBuffer.BlitToWindow(drawableWidth, drawableHeight);
-        surface->SwapBuffers();
-        if (PacedPresents()) {
-            pacer.AfterSwap();
-        }
-        RestoreWriteMasks();
+    if (presenter) {
+        PresentFromPresenter();
+    } else if (surface->HasDisplay()) {
+        PresentHere();
     } else {
         // Nothing to show: the frame is complete when Present returns, as a blocking present
         // would leave it, so the capture tool's timing covers the drawing.
@@ -258,6 +265,38 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
     }
     backBuffer.Bind();
     return D3D_OK;
+}
+
+void GlDevice::PresentHere() {
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    surface->GetDrawableSize(&drawableWidth, &drawableHeight);
+    backBuffer.BlitToWindow(drawableWidth, drawableHeight);
+    surface->SwapBuffers();
+    if (PacedPresents()) {
+        pacer.AfterSwap();
+    }
+    RestoreWriteMasks();
+}
+
+void GlDevice::PresentFromPresenter() {
+    GlPresenter::Picture picture{};
+    surface->GetDrawableSize(&picture.drawableWidth, &picture.drawableHeight);
+    picture.width = backBuffer.Width();
+    picture.height = backBuffer.Height();
+    picture.paced = PacedPresents();
+    picture.swapInterval = picture.paced ? 1 : 0;
+    picture.drawn = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    // The drawing starts now, while this thread goes on with the next frame.
+    glFlush();
+    picture.colorRenderbuffer = backBuffer.TakePicture();
+    presenter->Submit(picture);
+}
+
+void GlDevice::PrepareBackBuffer(bool clearsWholePicture) {
+    if (backBuffer.PrepareToDraw(clearsWholePicture)) {
+        RestoreWriteMasks();
+    }
 }
 
 HRESULT STDMETHODCALLTYPE GlDevice::BeginScene() {

@@ -15,6 +15,7 @@
 #include "platform/gl/fixed_function_key.h"
 #include "platform/gl/fvf_layout.h"
 #include "platform/gl/gl_back_buffer.h"
+#include "platform/gl/gl_presenter.h"
 #include "platform/gl/gl_program_cache.h"
 #include "platform/gl/gl_raster_state.h"
 #include "platform/gl/gl_sampler_state.h"
@@ -99,6 +100,10 @@ private:
     ~GlDevice();
     bool ApplyPresentParameters(D3DPRESENT_PARAMETERS& presentParameters);
     bool PacedPresents() const;
+    void PresentHere();
+    void PresentFromPresenter();
+    // Before anything draws into the back buffer (see GlBackBuffer::PrepareToDraw).
+    void PrepareBackBuffer(bool clearsWholePicture);
     void InitContextState();
     void QueryMaxTextureSize();
     void ReleaseBindings();
@@ -124,6 +129,8 @@ private:
     std::unique_ptr<GlSurface> surface;
     GlBackBuffer backBuffer;
     PresentPacer pacer;
+    // Presents from a thread of its own where the window system allows; null presents here.
+    std::unique_ptr<GlPresenter> presenter;
     DeviceState state;
     bool inScene;
     bool pacingAllowed;

@@ -113,6 +113,7 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     if (rectCount > 0 && rects == nullptr) {
         return D3DERR_INVALIDCALL;
     }
+    PrepareBackBuffer(rectCount == 0 && (flags & D3DCLEAR_TARGET) != 0);
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         const auto channels = ColorChannels(color);
@@ -223,6 +224,7 @@ HRESULT STDMETHODCALLTYPE GlDevice::DrawPrimitive(D3DPRIMITIVETYPE primitiveType
     if (program == nullptr) {
         return D3DERR_DRIVERINTERNALERROR;
     }
+    PrepareBackBuffer(false);
     ApplyRasterState();
     ApplyStageBindings(currentKey);
     ApplyVertexLayout();
@@ -237,12 +239,15 @@ GlProgram* GlDevice::PrepareProgram() {
         keyFromStageVersion != state.StageStateVersion() ||
         keyFromBindingVersion != bindingVersion) {
         uint32_t boundTextures = 0;
+        uint32_t opaqueTextures = 0;
         for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
             if (textures[stage] != nullptr) {
                 boundTextures |= 1u << stage;
+                opaqueTextures |= textures[stage]->AlphaIsOne() ? 1u << stage : 0u;
             }
         }
-        const FixedFunctionKey key = BuildFixedFunctionKey(state, vertexLayout, boundTextures);
+        const FixedFunctionKey key =
+            BuildFixedFunctionKey(state, vertexLayout, boundTextures, opaqueTextures);
         if (currentProgram == nullptr || !(key == currentKey)) {
             currentKey = key;
             currentProgram = programs.Get(key);

@@ -1,6 +1,6 @@
 // Where the Linux program and its data are: /proc/self/exe names the program even when it was
-// started through a symbolic link, and an install keeps the data in ../share/skimlark beside
-// the program's bin/.
+// started through a symbolic link, and an install keeps the data in ../share/games/skimlark
+// beside the program's games/ (Debian's place for games: /usr/games and /usr/share/games).
 #include <system_error>
 
 #include "platform/data_directory.h"
@@ -12,7 +12,7 @@ std::vector<fs::path> DataDirectoryCandidates(const fs::path& currentDirectory,
     std::vector<fs::path> candidates{currentDirectory};
     if (!executableDirectory.empty()) {
         candidates.push_back(executableDirectory);
-        candidates.push_back(executableDirectory.parent_path() / "share" / "skimlark");
+        candidates.push_back(executableDirectory.parent_path() / "share" / "games" / "skimlark");
     }
     return candidates;
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tools/content/ico_writer.h"
 #include "tools/content/icon_painter.h"
 #include "tools/content/image_writers.h"
 #include "tools/content/sea_textures.h"
@@ -157,6 +158,85 @@ TEST(ContentImagesTest, IconIsARoundPictureAtEverySize) {
         EXPECT_GT(sea[2], sea[0]);
         EXPECT_GT(sea[1], sea[0]);
     }
+}
+
+uint16_t U16At(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+// Every size in one file, as Windows reads it: a directory of entries whose images follow one
+// another to the end of the file; bitmaps hold the painted pixels bottom-up in blue-green-red-alpha
+// with a mask of the transparent ones; the largest is the painted PNG itself.
+TEST(ContentImagesTest, IcoHoldsEveryPaintedSize) {
+    std::vector<content::IconImage> icons;
+    for (const int size : content::IconSizes()) {
+        icons.push_back(content::PaintIcon(size));
+    }
+    const std::vector<uint8_t> ico = content::EncodeIco(icons);
+    ASSERT_GE(ico.size(), 6u + 16u * icons.size());
+    EXPECT_EQ(U16At(ico, 0), 0);
+    EXPECT_EQ(U16At(ico, 2), 1) << "an icon, not a cursor";
+    ASSERT_EQ(U16At(ico, 4), icons.size());
+
+    uint32_t expectedOffset = 6 + 16 * static_cast<uint32_t>(icons.size());
+    for (size_t i = 0; i < icons.size(); ++i) {
+        const int size = icons[i].color.Width();
+        SCOPED_TRACE(size);
+        const size_t entry = 6 + 16 * i;
+        EXPECT_EQ(ico[entry], size % 256);
+        EXPECT_EQ(ico[entry + 1], size % 256);
+        EXPECT_EQ(U16At(ico, entry + 4), 1);
+        EXPECT_EQ(U16At(ico, entry + 6), 32);
+        const uint32_t length = U32At(ico, entry + 8);
+        const uint32_t offset = U32At(ico, entry + 12);
+        ASSERT_EQ(offset, expectedOffset);
+        ASSERT_LE(static_cast<size_t>(offset) + length, ico.size());
+        expectedOffset += length;
+        const std::vector<uint8_t> image(ico.begin() + offset, ico.begin() + offset + length);
+        if (size == 256) {
+            EXPECT_EQ(image, content::EncodePngWithAlpha(icons[i].color, icons[i].alpha));
+            continue;
+        }
+        const uint32_t maskRow = ((static_cast<uint32_t>(size) + 31) / 32) * 4;
+        ASSERT_EQ(length, 40 + static_cast<uint32_t>(size * size) * 4 + maskRow * size);
+        EXPECT_EQ(U32At(image, 0), 40u);
+        EXPECT_EQ(U32At(image, 4), static_cast<uint32_t>(size));
+        EXPECT_EQ(U32At(image, 8), static_cast<uint32_t>(size) * 2) << "colour rows and mask rows";
+        EXPECT_EQ(U16At(image, 14), 32);
+        EXPECT_EQ(U32At(image, 16), 0u);
+        // Every pixel: the stored row of picture row y is size - 1 - y.
+        int masked = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const size_t stored = static_cast<size_t>(size - 1 - y) * size + x;
+                const uint8_t* bgra = &image[40 + stored * 4];
+                const uint8_t* rgb = icons[i].color.Pixel(x, y);
+                const uint8_t alpha = icons[i].alpha[static_cast<size_t>(y) * size + x];
+                ASSERT_EQ(bgra[0], rgb[2]) << x << "," << y;
+                ASSERT_EQ(bgra[1], rgb[1]) << x << "," << y;
+                ASSERT_EQ(bgra[2], rgb[0]) << x << "," << y;
+                ASSERT_EQ(bgra[3], alpha) << x << "," << y;
+                const uint8_t maskByte = image[40 + static_cast<size_t>(size * size) * 4 +
+                                               (size - 1 - y) * maskRow + x / 8];
+                const bool maskBit = (maskByte & (0x80 >> (x % 8))) != 0;
+                ASSERT_EQ(maskBit, alpha == 0) << x << "," << y;
+                masked += maskBit ? 1 : 0;
+            }
+        }
+        EXPECT_GT(masked, 4) << "at least the corners are see-through";
+    }
+    EXPECT_EQ(expectedOffset, ico.size()) << "nothing after the last image";
+    EXPECT_EQ(ico, content::EncodeIco(icons));
+}
+
+TEST(ContentImagesTest, IcoRefusesWhatItCannotStore) {
+    EXPECT_TRUE(content::EncodeIco({}).empty());
+    content::IconImage wide{Image(32, 16), std::vector<uint8_t>(32 * 16, 255)};
+    EXPECT_TRUE(content::EncodeIco({wide}).empty()) << "not square";
+    content::IconImage huge{Image(512, 512), std::vector<uint8_t>(512 * 512, 255)};
+    EXPECT_TRUE(content::EncodeIco({huge}).empty()) << "larger than an entry can say";
+    content::IconImage shortAlpha{Image(16, 16), std::vector<uint8_t>(16 * 16 - 1, 255)};
+    EXPECT_TRUE(content::EncodeIco({content::PaintIcon(16), shortAlpha}).empty());
 }
 
 // The colour key is exact: what must vanish is pure black, what must show never is, and the game

@@ -218,6 +218,29 @@ TEST_F(ContentWorldTest, TreesStandOnLand) {
     }
 }
 
+TEST_F(ContentWorldTest, TreesStandOnTheDrawnGround) {
+    // Straight down from above each foot, the level's first surface is where the foot is.
+    const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
+    for (int i = 0; i < trees_->numVertices - 1; ++i) {
+        const D3DXVECTOR3& foot = trees_->vertices[i].position;
+        const D3DXVECTOR3 origin(foot.x, 998.0f, foot.z);
+        float nearest = 2000.0f;
+        for (int t = 0; t < level_->numTriangles; ++t) {
+            const Ms3dTriangle& tri = level_->triangles[t];
+            float u;
+            float v;
+            float dist = 2000.0f;
+            if (D3DXIntersectTri(&level_->vertices[tri.vertexIndices[0]].position,
+                                 &level_->vertices[tri.vertexIndices[1]].position,
+                                 &level_->vertices[tri.vertexIndices[2]].position, &origin, &down,
+                                 &u, &v, &dist)) {
+                nearest = std::min(nearest, dist);
+            }
+        }
+        EXPECT_NEAR(998.0f - nearest, foot.y, 1e-3f) << "tree " << i;
+    }
+}
+
 TEST_F(ContentWorldTest, StartAndTheFirstStretchOfDriftAreOpenWater) {
     const float startX = -3.0f;
     const float startZ = -10.0f;
@@ -260,17 +283,28 @@ TEST_F(ContentWorldTest, CollisionCoversEveryPieceOfLandAndShallowWater) {
 
 TEST_F(ContentWorldTest, IconsLieInTheDesktopsLayoutOutsideData) {
     const std::map<std::string, fs::path> icons = FilesUnder(IconDirectory(*directory_));
-    ASSERT_EQ(icons.size(), 2u);
-    for (const char* name :
-         {"hicolor/48x48/apps/skimlark.png", "hicolor/256x256/apps/skimlark.png"}) {
-        ASSERT_EQ(icons.count(name), 1u) << name;
+    ASSERT_EQ(icons.size(), 5u);
+    const auto read = [&](const std::string& name) {
         std::vector<uint8_t> bytes;
-        ASSERT_TRUE(ReadContentFile(icons.at(name).string().c_str(), &bytes));
-        ASSERT_GT(bytes.size(), 8u);
-        EXPECT_EQ(std::memcmp(bytes.data(), "\x89PNG", 4), 0) << name;
+        EXPECT_EQ(icons.count(name), 1u) << name;
+        if (icons.count(name) == 1) {
+            EXPECT_TRUE(ReadContentFile(icons.at(name).string().c_str(), &bytes)) << name;
+        }
+        return bytes;
+    };
+    for (const char* size : {"16x16", "32x32", "48x48", "256x256"}) {
+        const std::vector<uint8_t> png =
+            read("hicolor/" + std::string(size) + "/apps/skimlark.png");
+        ASSERT_GT(png.size(), 8u) << size;
+        EXPECT_EQ(std::memcmp(png.data(), "\x89PNG", 4), 0) << size;
     }
+    // The Windows icon beside the theme, with an entry for each of the four sizes.
+    const std::vector<uint8_t> ico = read("skimlark.ico");
+    ASSERT_GT(ico.size(), 6u);
+    EXPECT_EQ(std::memcmp(ico.data(), "\0\0\1\0\4\0", 6), 0);
     for (const auto& [name, path] : FilesUnder(*directory_)) {
-        EXPECT_NE(path.filename(), "skimlark.png") << name << ": an icon inside data/";
+        EXPECT_TRUE(path.filename() != "skimlark.png" && path.filename() != "skimlark.ico")
+            << name << ": an icon inside data/";
     }
 }
 

@@ -32,6 +32,9 @@ Steps, in order:
   cpu:SECONDS:PERCENT    fail if the game's process takes more than PERCENT of one core over
                          the next SECONDS (under Wine, the Windows program's own process)
   close                  ask the window to close, as a window manager's close button does
+  icon:SIZE[,SIZE...]:FILE.ico  fail unless, within the timeout, the window offers the desktop
+                         (_NET_WM_ICON) a picture of each of those square sizes, the same pixels
+                         as that size's bitmap in the icon file
   expect-exit            wait for the game to end by itself (after Escape); the step before it
                          may end the game
   mark                   with --trace: remember the latest row of the game's trace
@@ -42,6 +45,7 @@ Steps, in order:
 import argparse
 import csv
 import os
+import struct
 import subprocess
 import sys
 import time
@@ -139,6 +143,48 @@ def save_ppm(path, width, height, data):
         for i in range(0, len(data), 4):
             pixels += bytes((data[i + 2], data[i + 1], data[i]))
         out.write(pixels)
+
+
+def window_icons(d, window):
+    """The pictures of the window's _NET_WM_ICON: (width, height) -> ARGB values, top row first."""
+    prop = window.get_full_property(d.intern_atom("_NET_WM_ICON"), Xatom.CARDINAL)
+    values = list(prop.value) if prop is not None else []
+    icons = {}
+    while len(values) >= 2:
+        width, height = values[0], values[1]
+        icons[(width, height)] = values[2:2 + width * height]
+        values = values[2 + width * height:]
+    return icons
+
+
+def ico_bitmaps(path):
+    """The bitmap entries of a .ico file: size -> ARGB values, top row first."""
+    ico = open(path, "rb").read()
+    bitmaps = {}
+    for index in range(struct.unpack_from("<H", ico, 4)[0]):
+        width, height, _, _, _, bits, _, offset = struct.unpack_from("<BBBBHHII", ico,
+                                                                      6 + 16 * index)
+        if width != height or width == 0 or bits != 32 or ico[offset:offset + 4] != b"(\0\0\0":
+            continue  # PNG entries and other depths
+        rows = ico[offset + 40:offset + 40 + width * width * 4]
+        pixels = []
+        for y in range(width - 1, -1, -1):  # stored bottom row first
+            row = rows[y * width * 4:(y + 1) * width * 4]
+            for blue, green, red, alpha in struct.iter_unpack("<4B", row):
+                pixels.append(alpha << 24 | red << 16 | green << 8 | blue)
+        bitmaps[width] = pixels
+    return bitmaps
+
+
+def icon_fault(d, window, sizes, bitmaps):
+    icons = window_icons(d, window)
+    for size in sizes:
+        pixels = icons.get((size, size))
+        if pixels is None:
+            return "no %dx%d icon (the window offers %s)" % (size, size, sorted(icons))
+        if pixels != bitmaps.get(size):
+            return "the %dx%d icon is not the icon file's" % (size, size)
+    return None
 
 
 def close_window(d, window):
@@ -345,6 +391,21 @@ def drive(d, options, command):
                 game.kill()
                 return 1
             print("drive_game: the picture fills %s of the %dx%d screen" % (rest, width, height))
+        elif kind == "icon":
+            sizes, _, path = rest.partition(":")
+            sizes = [int(size) for size in sizes.split(",")]
+            bitmaps = ico_bitmaps(path)
+            deadline = time.time() + options.timeout
+            fault = icon_fault(d, window, sizes, bitmaps)
+            while fault is not None and time.time() < deadline:
+                time.sleep(0.2)
+                fault = icon_fault(d, window, sizes, bitmaps)
+            if fault is not None:
+                print("drive_game: %s: %s" % (step, fault))
+                game.kill()
+                return 1
+            print("drive_game: the window shows the icon of %s at %s pixels"
+                  % (os.path.basename(path), ",".join(map(str, sizes))))
         elif kind == "resize":
             w, _, h = rest.partition("x")
             window.configure(width=int(w), height=int(h))

@@ -262,6 +262,37 @@ TEST_F(RenderStatePixelTest, AlphaTestComparesTheUnroundedAlpha) {
     }
 }
 
+TEST_F(RenderStatePixelTest, AFormatWithoutAlphaPassesTheAlphaTestAsOpaque) {
+    // The texel's unused byte is 0 and the vertex alpha 0: what the test sees is the texture's
+    // alpha, which a format without alpha gives as 1.
+    IDirect3DTexture8* texture = MakeTexture(1, 1, {0x0000FF00}, D3DFMT_X8R8G8B8);
+    const std::vector<ColorVertex> quad = FullScreen(0.5f, 0x00FFFFFF);
+    const struct {
+        DWORD func;
+        DWORD reference;
+        bool drawn;
+    } cases[] = {
+        {D3DCMP_GREATER, 0, true},    {D3DCMP_GREATER, 254, true},
+        {D3DCMP_GREATER, 255, false}, {D3DCMP_GREATEREQUAL, 255, true},
+        {D3DCMP_LESS, 255, false},    {D3DCMP_NOTEQUAL, 255, false},
+    };
+    for (const auto& c : cases) {
+        Begin(0xFF202020);
+        device->SetTexture(0, texture);
+        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+        device->SetRenderState(D3DRS_ALPHAFUNC, c.func);
+        device->SetRenderState(D3DRS_ALPHAREF, c.reference);
+        Draw(quad, kColorVertexFvf);
+        End();
+        if (c.drawn) {
+            EXPECT_TRUE(ColorNear(Centre(), 0, 255, 0)) << c.func << " " << c.reference;
+        } else {
+            EXPECT_TRUE(ColorNear(Centre(), 0x20, 0x20, 0x20)) << c.func << " " << c.reference;
+        }
+    }
+}
+
 TEST_F(RenderStatePixelTest, AlphaReferenceUsesOnlyItsLowEightBits) {
     device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);

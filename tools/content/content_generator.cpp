@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "tools/content/collision_builder.h"
+#include "tools/content/ico_writer.h"
 #include "tools/content/icon_painter.h"
 #include "tools/content/image_writers.h"
 #include "tools/content/level_builder.h"
@@ -62,26 +63,6 @@ private:
     std::string* error_;
 };
 
-bool WriteIcons(const std::string& directory, std::string* error) {
-    for (const int size : IconSizes()) {
-        const std::string sizeName = std::to_string(size) + "x" + std::to_string(size);
-        const std::filesystem::path folder =
-            std::filesystem::path(directory) / "hicolor" / sizeName / "apps";
-        std::error_code ec;
-        std::filesystem::create_directories(folder, ec);
-        if (ec) {
-            *error = "could not create " + folder.string() + ": " + ec.message();
-            return false;
-        }
-        const IconImage icon = PaintIcon(size);
-        if (!Writer(folder.string(), error)
-                 .Bytes("skimlark.png", EncodePngWithAlpha(icon.color, icon.alpha))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 const std::vector<std::string>& FixedContentFiles() {
@@ -92,6 +73,28 @@ const std::vector<std::string>& FixedContentFiles() {
         "skybox_front.bmp",  "skybox_back.bmp",     "water.bmp",
         "sand.bmp",          "particle.bmp"};
     return files;
+}
+
+bool GenerateIcons(const std::string& directory, std::string* error) {
+    std::vector<IconImage> icons;
+    for (const int size : IconSizes()) {
+        const std::string sizeName = std::to_string(size) + "x" + std::to_string(size);
+        const std::filesystem::path folder =
+            std::filesystem::path(directory) / "hicolor" / sizeName / "apps";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        if (ec) {
+            *error = "could not create " + folder.string() + ": " + ec.message();
+            return false;
+        }
+        icons.push_back(PaintIcon(size));
+        const IconImage& icon = icons.back();
+        if (!Writer(folder.string(), error)
+                 .Bytes("skimlark.png", EncodePngWithAlpha(icon.color, icon.alpha))) {
+            return false;
+        }
+    }
+    return Writer(directory, error).Bytes("skimlark.ico", EncodeIco(icons));
 }
 
 bool GenerateContent(const std::string& directory, const ContentOptions& options,
@@ -118,8 +121,9 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
     grid.ComputeShadows(sun.x, sun.y, sun.z);
     const SurfacePainter painter(grid, seaFloor);
 
+    const TerrainMesh mesh(grid, kLevelAccuracy);
     Level level;
-    if (!BuildLevel(grid, painter, &level, error) ||
+    if (!BuildLevel(grid, mesh, painter, &level, error) ||
         !write.Bytes("level.ms3d", EncodeMs3d(level.model))) {
         return false;
     }
@@ -138,7 +142,7 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
         return false;
     }
 
-    const std::vector<TreeFoot> trees = PlantTrees(grid);
+    const std::vector<TreeFoot> trees = PlantTrees(grid, mesh);
     if (!write.Bytes("trees.ms3d", EncodeMs3d(TreeModel(trees)))) {
         return false;
     }
@@ -164,7 +168,7 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
             return false;
         }
     }
-    if (!options.iconDirectory.empty() && !WriteIcons(options.iconDirectory, error)) {
+    if (!options.iconDirectory.empty() && !GenerateIcons(options.iconDirectory, error)) {
         return false;
     }
     return true;

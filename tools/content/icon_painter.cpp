@@ -130,7 +130,7 @@ Color BadgeAt(float x, float y) {
 }  // namespace
 
 const std::vector<int>& IconSizes() {
-    static const std::vector<int> sizes = {48, 256};
+    static const std::vector<int> sizes = {16, 32, 48, 256};
     return sizes;
 }
 

@@ -18,8 +18,9 @@ struct IconImage {
 
 IconImage PaintIcon(int size);
 
-// The square sizes installed in the desktop's icon theme: 48 is the one every desktop falls back
-// on, the large one serves launchers and high-density screens.
+// The square sizes painted, for the desktop's icon theme and the Windows icon alike: 16 for title
+// bars and lists, 32 and 48 for menus and folders (48 is the one every Linux desktop falls back
+// on), 256 for launchers and high-density screens.
 const std::vector<int>& IconSizes();
 
 }  // namespace content

@@ -11,20 +11,7 @@ namespace content {
 namespace {
 
 const int kChunksPerSide = static_cast<int>(2.0f * HeightGrid::kGridHalfSize / kChunkSize);
-const int kCellsPerChunk = static_cast<int>(kChunkSize / kMeshStep);
-const int kMeshPointsPerSide = static_cast<int>(2.0f * HeightGrid::kGridHalfSize / kMeshStep) + 1;
-// Cells wholly below this are hidden under the sand floor.
-const float kLowestShown = kSandHeight - 0.05f;
 const int kMaxMaterials = 128;  // a group's material index is a signed byte
-
-float MeshPointHeight(const HeightGrid& grid, int mi, int mj) {
-    const int step = static_cast<int>(kMeshStep / HeightGrid::kGridStep);
-    return grid.Sample(mi * step, mj * step);
-}
-
-float MeshPointWorld(int m) {
-    return -HeightGrid::kGridHalfSize + m * kMeshStep;
-}
 
 // The island a chunk mostly belongs to: the one whose shore is nearest its centre.
 const Island& NearestIsland(float x, float z) {
@@ -86,18 +73,19 @@ float ChunkTexCoord(float offset) {
 
 }  // namespace
 
-bool BuildLevel(const HeightGrid& grid, const SurfacePainter& painter, Level* level,
-                std::string* error) {
+bool BuildLevel(const HeightGrid& grid, const TerrainMesh& mesh, const SurfacePainter& painter,
+                Level* level, std::string* error) {
     Ms3dFile& model = level->model;
-    std::vector<int> vertexOf(static_cast<size_t>(kMeshPointsPerSide) * kMeshPointsPerSide, -1);
-    auto vertexIndex = [&](int mi, int mj) {
-        int& index = vertexOf[static_cast<size_t>(mj) * kMeshPointsPerSide + mi];
+    const int side = mesh.PointsPerSide();
+    std::vector<int> vertexOf(static_cast<size_t>(side) * side, -1);
+    auto vertexIndex = [&](const TerrainMesh::Point& p) {
+        int& index = vertexOf[static_cast<size_t>(p.j) * side + p.i];
         if (index < 0) {
             index = static_cast<int>(model.vertices.size());
             Ms3dFileVertex v;
-            v.x = MeshPointWorld(mi);
-            v.y = MeshPointHeight(grid, mi, mj);
-            v.z = -MeshPointWorld(mj);  // the file's z runs the other way
+            v.x = mesh.PointWorld(p.i);
+            v.y = mesh.PointHeight(p.i, p.j);
+            v.z = -mesh.PointWorld(p.j);  // the file's z runs the other way
             model.vertices.push_back(v);
         }
         return index;
@@ -109,43 +97,24 @@ bool BuildLevel(const HeightGrid& grid, const SurfacePainter& painter, Level* le
             const float x0 = -HeightGrid::kGridHalfSize + ci * kChunkSize;
             const float z0 = -HeightGrid::kGridHalfSize + cj * kChunkSize;
             Ms3dFileGroup group;
-            for (int b = 0; b < kCellsPerChunk; ++b) {
-                for (int a = 0; a < kCellsPerChunk; ++a) {
-                    const int mi = ci * kCellsPerChunk + a;
-                    const int mj = cj * kCellsPerChunk + b;
-                    const int corners[4][2] = {
-                        {mi, mj}, {mi + 1, mj}, {mi, mj + 1}, {mi + 1, mj + 1}};
-                    float highest = -1e9f;
-                    for (const auto& c : corners) {
-                        highest = std::max(highest, MeshPointHeight(grid, c[0], c[1]));
-                    }
-                    if (highest < kLowestShown) {
-                        continue;
-                    }
-                    // Corners a(0), b(1), c(2), d(3); triangles a-b-d and a-d-c.
-                    const int order[2][3] = {{0, 1, 3}, {0, 3, 2}};
-                    for (const auto& tri : order) {
-                        Ms3dFileTriangle t;
-                        for (int k = 0; k < 3; ++k) {
-                            const int pi = corners[tri[k]][0];
-                            const int pj = corners[tri[k]][1];
-                            t.vertexIndices[k] = static_cast<uint16_t>(vertexIndex(pi, pj));
-                            const float wx = MeshPointWorld(pi);
-                            const float wz = MeshPointWorld(pj);
-                            float nx;
-                            float ny;
-                            float nz;
-                            grid.Normal(wx, wz, &nx, &ny, &nz);
-                            t.normals[k] = {nx, ny, -nz};
-                            t.s[k] = ChunkTexCoord(wx - x0);
-                            t.t[k] = ChunkTexCoord(z0 + kChunkSize - wz);  // north at the top
-                        }
-                        t.groupIndex = static_cast<uint8_t>(model.groups.size() & 0xFF);
-                        group.triangleIndices.push_back(
-                            static_cast<uint16_t>(model.triangles.size()));
-                        model.triangles.push_back(t);
-                    }
+            for (const TerrainMesh::Triangle& triangle : mesh.ChunkTriangles(ci, cj)) {
+                Ms3dFileTriangle t;
+                for (int k = 0; k < 3; ++k) {
+                    const TerrainMesh::Point& p = triangle.corners[k];
+                    t.vertexIndices[k] = static_cast<uint16_t>(vertexIndex(p));
+                    const float wx = mesh.PointWorld(p.i);
+                    const float wz = mesh.PointWorld(p.j);
+                    float nx;
+                    float ny;
+                    float nz;
+                    grid.Normal(wx, wz, &nx, &ny, &nz);
+                    t.normals[k] = {nx, ny, -nz};
+                    t.s[k] = ChunkTexCoord(wx - x0);
+                    t.t[k] = ChunkTexCoord(z0 + kChunkSize - wz);  // north at the top
                 }
+                t.groupIndex = static_cast<uint8_t>(model.groups.size() & 0xFF);
+                group.triangleIndices.push_back(static_cast<uint16_t>(model.triangles.size()));
+                model.triangles.push_back(t);
             }
             if (group.triangleIndices.empty()) {
                 continue;

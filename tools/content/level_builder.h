@@ -1,4 +1,4 @@
-// The drawn level: the terrain meshed on a 1-unit grid, cut into square chunks (one group and one
+// The drawn level: the terrain's mesh (TerrainMesh), cut into square chunks (one group and one
 // material per chunk, so that the game culls chunk by chunk), each chunk with its own texture
 // painted with the land's colours and baked light.
 #pragma once
@@ -10,6 +10,8 @@
 #include "tools/content/ms3d_writer.h"
 #include "tools/content/surface_painter.h"
 #include "tools/content/terrain.h"
+#include "tools/content/terrain_mesh.h"
+#include "tools/content/world_constants.h"
 
 namespace content {
 
@@ -27,12 +29,16 @@ struct Level {
 };
 
 // Fails (returns false, with a reason) only if the world outgrew what the file format holds.
-bool BuildLevel(const HeightGrid& grid, const SurfacePainter& painter, Level* level,
-                std::string* error);
+bool BuildLevel(const HeightGrid& grid, const TerrainMesh& mesh, const SurfacePainter& painter,
+                Level* level, std::string* error);
 
 // Chunk size and grid cell of the level mesh, in world units.
 const float kChunkSize = 32.0f;
 const float kMeshStep = 1.0f;
+// How far the drawn surface may stray from the mesh points, in world units: the waterline and
+// the edge of the sand floor are outlines the eye follows closely, the rest much less.
+const TerrainMesh::Accuracy kLevelAccuracy = {
+    0.25f, 0.03f, 0.3f, {kWaterHeight, kSandHeight}, kSandHeight - 0.05f};
 const int kChunkTextureSize = 256;
 
 }  // namespace content

@@ -1,6 +1,8 @@
 // skimlark-content: writes the game's data/ files into a directory.
 //   skimlark-content DIR [--map FILE.png] [--icons ICONDIR]
-// --icons writes the game's icons into ICONDIR/hicolor/SIZExSIZE/apps/skimlark.png.
+//   skimlark-content --icons ICONDIR
+// --icons writes the game's icons into ICONDIR/hicolor/SIZExSIZE/apps/skimlark.png and
+// ICONDIR/skimlark.ico; given alone, it writes only those (as the Windows build does).
 // Exit code 0 on success, 1 when a file could not be made, 2 for unusable arguments.
 #include <cstdio>
 #include <cstring>
@@ -11,6 +13,7 @@
 int main(int argc, char** argv) {
     std::string directory;
     content::ContentOptions options;
+    bool usable = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--map") == 0 && i + 1 < argc) {
             options.mapPath = argv[++i];
@@ -19,16 +22,22 @@ int main(int argc, char** argv) {
         } else if (argv[i][0] != '-' && directory.empty()) {
             directory = argv[i];
         } else {
-            directory.clear();
+            usable = false;
             break;
         }
     }
-    if (directory.empty()) {
-        std::fprintf(stderr, "usage: skimlark-content DIR [--map FILE.png] [--icons ICONDIR]\n");
+    // The map is painted from the world, so it needs the data made too.
+    const bool iconsOnly = directory.empty() && !options.iconDirectory.empty();
+    if (!usable || (directory.empty() && !iconsOnly) || (iconsOnly && !options.mapPath.empty())) {
+        std::fprintf(stderr,
+                     "usage: skimlark-content DIR [--map FILE.png] [--icons ICONDIR]\n"
+                     "       skimlark-content --icons ICONDIR\n");
         return 2;
     }
     std::string error;
-    if (!content::GenerateContent(directory, options, &error)) {
+    const bool made = iconsOnly ? content::GenerateIcons(options.iconDirectory, &error)
+                                : content::GenerateContent(directory, options, &error);
+    if (!made) {
         std::fprintf(stderr, "skimlark-content: %s\n", error.c_str());
         return 1;
     }

@@ -188,21 +188,6 @@ float HeightGrid::Height(float x, float z) const {
     return Bilinear(x, z, kGridHalfSize, kGridStep, [this](int i, int j) { return Sample(i, j); });
 }
 
-float HeightGrid::MeshHeight(float x, float z, float meshStep) const {
-    const float cx = std::floor(x / meshStep) * meshStep;
-    const float cz = std::floor(z / meshStep) * meshStep;
-    const float fx = (x - cx) / meshStep;
-    const float fz = (z - cz) / meshStep;
-    const float ha = Height(cx, cz);
-    const float hb = Height(cx + meshStep, cz);
-    const float hc = Height(cx, cz + meshStep);
-    const float hd = Height(cx + meshStep, cz + meshStep);
-    if (fx >= fz) {
-        return ha + (hb - ha) * fx + (hd - hb) * fz;
-    }
-    return ha + (hc - ha) * fz + (hd - hc) * fx;
-}
-
 void HeightGrid::Normal(float x, float z, float* nx, float* ny, float* nz) const {
     const float e = kGridStep;
     const float dx = (Height(x + e, z) - Height(x - e, z)) / (2.0f * e);

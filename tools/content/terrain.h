@@ -41,9 +41,6 @@ public:
 
     // Bilinear height between samples.
     float Height(float x, float z) const;
-    // Height of the level mesh: the grid points every `meshStep` units joined into two
-    // triangles per cell along the diagonal from (x0, z0) to (x0 + step, z0 + step).
-    float MeshHeight(float x, float z, float meshStep) const;
     // Unit surface normal from central differences.
     void Normal(float x, float z, float* nx, float* ny, float* nz) const;
 

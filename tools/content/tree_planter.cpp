@@ -38,7 +38,7 @@ bool GoodGround(const HeightGrid& grid, float x, float z, float h) {
 
 }  // namespace
 
-std::vector<TreeFoot> PlantTrees(const HeightGrid& grid) {
+std::vector<TreeFoot> PlantTrees(const HeightGrid& grid, const TerrainMesh& ground) {
     std::vector<TreeFoot> feet;
     Random random(20240611u);
     const float half = HeightGrid::kGridHalfSize - kTrunkReach;
@@ -49,7 +49,7 @@ std::vector<TreeFoot> PlantTrees(const HeightGrid& grid) {
             const float x = gx + random.Range(-0.4f, 0.4f) * kSpacing;
             const float z = gz + random.Range(-0.4f, 0.4f) * kSpacing;
             const float keep = random.Unit();
-            const float h = grid.MeshHeight(x, z, kMeshStep);
+            const float h = ground.SurfaceHeight(x, z);
             if (keep < 0.7f && GoodGround(grid, x, z, h)) {
                 feet.push_back(TreeFoot{x, h, z});
             }

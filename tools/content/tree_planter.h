@@ -8,6 +8,7 @@
 
 #include "tools/content/ms3d_writer.h"
 #include "tools/content/terrain.h"
+#include "tools/content/terrain_mesh.h"
 
 namespace content {
 
@@ -17,7 +18,8 @@ struct TreeFoot {
     float z;
 };
 
-std::vector<TreeFoot> PlantTrees(const HeightGrid& grid);
+// Each foot stands on `ground`, the level's drawn surface.
+std::vector<TreeFoot> PlantTrees(const HeightGrid& grid, const TerrainMesh& ground);
 
 // The tree model: one vertex per foot, plus one more at the end that the game does not plant
 // (it plants a tree for every vertex but the last).

@@ -12,7 +12,7 @@ namespace {
 
 class DataDirectoryTest : public ::testing::Test {
 protected:
-    // A program at <root>/install/bin, started in <root>/elsewhere.
+    // A program installed at <root>/install/games, started in <root>/elsewhere.
     void SetUp() override {
         fs::create_directories(program);
         fs::create_directories(started);
@@ -23,9 +23,9 @@ protected:
 
     ScopedWorkingDirectory directory;
     const fs::path root = fs::current_path();
-    const fs::path program = root / "install" / "bin";
+    const fs::path program = root / "install" / "games";
     const fs::path started = root / "elsewhere";
-    const fs::path installed = root / "install" / "share" / "skimlark";
+    const fs::path installed = root / "install" / "share" / "games" / "skimlark";
 };
 
 TEST_F(DataDirectoryTest, PrefersTheCurrentFolderThenTheProgramsThenTheInstalledData) {
@@ -47,10 +47,10 @@ TEST_F(DataDirectoryTest, AFileNamedDataIsNotTheDataFolder) {
 
 TEST_F(DataDirectoryTest, TheInstalledDataMovesWithTheProgram) {
     const fs::path moved = root / "moved";
-    fs::create_directories(moved / "bin");
-    fs::create_directories(moved / "share" / "skimlark" / "data");
-    EXPECT_EQ(ChooseDataDirectory(DataDirectoryCandidates(started, moved / "bin")),
-              moved / "share" / "skimlark");
+    fs::create_directories(moved / "games");
+    fs::create_directories(moved / "share" / "games" / "skimlark" / "data");
+    EXPECT_EQ(ChooseDataDirectory(DataDirectoryCandidates(started, moved / "games")),
+              moved / "share" / "games" / "skimlark");
 }
 
 TEST_F(DataDirectoryTest, EntersTheFolderFoundFromWhereverItStarts) {
@@ -64,8 +64,9 @@ TEST_F(DataDirectoryTest, EntersTheFolderFoundFromWhereverItStarts) {
     const fs::path bare = root / "bare";
     fs::create_directories(bare);
     fs::current_path(bare);
-    const fs::path expected = ChooseDataDirectory(
-        {ExecutableDirectory(), ExecutableDirectory().parent_path() / "share" / "skimlark"});
+    const fs::path expected =
+        ChooseDataDirectory({ExecutableDirectory(),
+                             ExecutableDirectory().parent_path() / "share" / "games" / "skimlark"});
     EXPECT_EQ(EnterDataDirectory(), !expected.empty());
     EXPECT_EQ(fs::current_path(), expected.empty() ? bare : expected);
 }
