@@ -1,6 +1,8 @@
 // The Linux entry point: finds the game's data, opens an SDL2 window and runs a non-blocking event
 // pump that runs one game frame per pass, handling at most one event per pass, until the quit
-// message arrives. A start-up that fails says why in one line and ends with exit code 1.
+// message arrives. While frames are skipped (the window minimised or in the background) each pass
+// first waits for the next event, a refresh period at most, rather than spin. A start-up that
+// fails says why in one line and ends with exit code 1.
 #include <cstdio>
 
 #include "app/game_app.h"
@@ -36,7 +38,11 @@ int main(int, char**) {
         } else if (pumped == SdlPumpResult::NoEvent && TakeQuitMessage(&exitCode)) {
             break;  // the pass that takes the quit message runs no frame
         }
-        gameApp.Frame();
+        // A skipped frame (no input in the background) draws nothing: rest until something
+        // happens or the next refresh, when the game tries again.
+        if (FAILED(gameApp.Frame())) {
+            SdlWaitForEvent(window);
+        }
     }
     gameApp.Shutdown();
     SdlDestroyGameWindow(window);

@@ -1,7 +1,9 @@
 // The Windows entry point: finds the game's data, registers the window class, creates the one
-// 1024 x 768 window, starts the game and runs a message pump that never blocks, handling at most
-// one message per pass and running one game frame on every pass until the quit message arrives.
-#include <cstdio>
+// 1024 x 768 window, starts the game and runs a message pump, handling at most one message per
+// pass and running one game frame on every pass until the quit message arrives. It blocks only
+// while frames are skipped (the window minimised or in the background, or the device lost): then
+// each pass first waits for the next message, a refresh period at most, rather than spin.
+#include <string>
 
 #include "app/game_app.h"
 #include "app/game_window_win32.h"
@@ -9,11 +11,29 @@
 #include "app/startup_failure.h"
 #include "platform/data_directory.h"
 #include "platform/win32.h"
+#include "platform/windows/failure_report.h"
 
 namespace {
 
 HINSTANCE instance = nullptr;
 HWND mainWindow = nullptr;
+
+void ReportStartupFailure(const std::string& reason) {
+    ReportFailureLine(("skimlark: " + reason).c_str());
+}
+
+// The display's refresh period in whole milliseconds, rounded up; 60 Hz where the system leaves
+// the rate to the hardware (reported as 0 or 1).
+DWORD RefreshPeriodMilliseconds() {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof(mode);
+    DWORD hertz = 60;
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) &&
+        mode.dmDisplayFrequency > 1) {
+        hertz = mode.dmDisplayFrequency;
+    }
+    return (1000 + hertz - 1) / hertz;
+}
 
 }  // namespace
 
@@ -21,7 +41,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     instance = hInstance;
     // A shortcut or a console may start the game in any folder; its data\ sits beside it.
     if (!EnterDataDirectory()) {
-        std::fprintf(stderr, "skimlark: %s\n", kNoDataDirectory);
+        ReportStartupFailure(kNoDataDirectory);
         return 1;
     }
 
@@ -44,17 +64,15 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     // WS_VISIBLE shows the window: no ShowWindow or UpdateWindow follows.
     mainWindow = CreateWindowExA(0, "Skimlark", "Skimlark", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                  1024, 768, nullptr, nullptr, instance, nullptr);
-    // Failures are told on the standard error stream (seen when started from a console), never
-    // in a message box: the level's own box is the only one the game shows.
     if (mainWindow == nullptr) {
-        std::fprintf(stderr, "skimlark: cannot create the window\n");
+        ReportStartupFailure("cannot create the window");
         return 1;
     }
     if (!gameApp.Init(mainWindow)) {
-        std::fprintf(stderr, "skimlark: %s\n",
-                     DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
+        ReportStartupFailure(DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()));
         return 1;
     }
+    const DWORD refreshPeriodMs = RefreshPeriodMilliseconds();
 
     MSG msg;
     for (;;) {
@@ -65,8 +83,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        // No sleep or wait: presentation paces the loop.
-        gameApp.Frame();
+        // In the foreground presentation paces the loop. A skipped frame draws nothing: rest
+        // until a message comes or the next refresh, when the game tries again.
+        if (FAILED(gameApp.Frame())) {
+            MsgWaitForMultipleObjectsEx(0, nullptr, refreshPeriodMs, QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE);
+        }
     }
     gameApp.Shutdown();
     return static_cast<int>(msg.wParam);

@@ -76,6 +76,7 @@ HRESULT InputSystem::Init(HWND window) {
     if (FAILED(lastResult)) {
         return lastResult;
     }
+    pad.Open();
 
     yaw = 0.0f;
     position = kStartPosition;
@@ -97,6 +98,7 @@ HRESULT InputSystem::Update() {
     if (FAILED(lastResult)) {
         return lastResult;
     }
+    pad.AddHeldKeys(keys);
 
     const int32_t up = keys[DIK_UP] & 0x80;
     const int32_t left = keys[DIK_LEFT] & 0x80;
@@ -172,6 +174,7 @@ void InputSystem::GetState(D3DXVECTOR3* outPosition, float* outYaw, int* forward
 
 HRESULT InputSystem::Release() {
     devices.Release();
+    pad.Close();
     delete[] boundsCorner0;
     boundsCorner0 = nullptr;
     delete[] boundsCorner1;

@@ -74,3 +74,14 @@ SdlPumpResult SdlPumpOneEvent() {
     }
     return SdlPumpResult::Event;
 }
+
+void SdlWaitForEvent(HWND window) {
+    int hertz = 60;
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(reinterpret_cast<SDL_Window*>(window));
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
+        hertz = mode.refresh_rate;
+    }
+    // The period rounded up: at least a millisecond, so that the wait is never a poll.
+    SDL_WaitEventTimeout(nullptr, (1000 + hertz - 1) / hertz);
+}

@@ -17,3 +17,8 @@ enum class SdlPumpResult {
 
 // Takes at most one pending event without blocking.
 SdlPumpResult SdlPumpOneEvent();
+
+// Waits until the process has an event, leaving it in the queue, or until about one refresh
+// period of the window's display has passed: what the loop does, rather than spin, while it has
+// no frame to draw (the window minimised or in the background).
+void SdlWaitForEvent(HWND window);

@@ -75,6 +75,16 @@ TEST(CaptureOptionsTest, UnusableArgumentsAreRefusedWithAReason) {
         {"--frames", "3", "--particles", "4=late.csv"},
         {"--frames", "3", "--particles", "3"},
         {"--frames", "3", "--particles", "x=a.csv"},
+        {"--frames", "3", "--hold", "PAD_X@1-2"},
+        {"--frames", "3", "--stick", "1.5@1-2"},
+        {"--frames", "3", "--stick", "-1.01@1-2"},
+        {"--frames", "3", "--stick", "left@1-2"},
+        {"--frames", "3", "--stick", "1e0@1-2"},
+        {"--frames", "3", "--stick", "0.5@2-1"},
+        {"--frames", "3", "--stick", "@1-2"},
+        {"--frames", "3", "--trigger", "-0.1@1-2"},
+        {"--frames", "3", "--trigger", "1.1@1-2"},
+        {"--frames", "3", "--trigger", "0.5"},
     };
     for (const auto& arguments : refused) {
         CaptureOptions options;
@@ -110,6 +120,31 @@ TEST(CaptureOptionsTest, KeysHeldFromFirstToLastInclusive) {
     EXPECT_EQ(KeysHeldOnFrame(options, 6), std::vector<uint8_t>{0xC8});  // overlapping holds
     EXPECT_TRUE(KeysHeldOnFrame(options, 7).empty());
     EXPECT_EQ(KeysHeldOnFrame(options, 10), std::vector<uint8_t>{0x01});
+}
+
+TEST(CaptureOptionsTest, ThePadIsScriptedBesideTheKeys) {
+    CaptureOptions options;
+    ASSERT_TRUE(Parse({"--frames",       "10",        "--hold",       "PAD_A@1-5", "--hold",
+                       "pad_back@10-10", "--hold",    "PAD_LEFT@2-3", "--hold",    "PAD_RIGHT@3-3",
+                       "--stick",        "-1@4-6",    "--stick",      "0.3@6-7",   "--trigger",
+                       "0.5@1-2",        "--trigger", "1@2-2",        "--hold",    "UP@1-1"},
+                      &options));
+    EXPECT_EQ(KeysHeldOnFrame(options, 1), std::vector<uint8_t>{0xC8});  // pad holds apart
+
+    const GamePadState first = PadOnFrame(options, 1);
+    EXPECT_TRUE(first.southButton);
+    EXPECT_FALSE(first.backButton || first.dpadLeft || first.dpadRight);
+    EXPECT_EQ(first.leftStickX, 0.0f);
+    // Taken down to XInput's step at or below: exactly half stays short of past half.
+    EXPECT_EQ(first.rightTrigger, 127.0f / 255.0f);
+    EXPECT_EQ(PadOnFrame(options, 2).rightTrigger, 1.0f);  // the later setting counts
+    EXPECT_TRUE(PadOnFrame(options, 3).dpadLeft && PadOnFrame(options, 3).dpadRight);
+    EXPECT_EQ(PadOnFrame(options, 4).leftStickX, -1.0f);
+    EXPECT_EQ(PadOnFrame(options, 6).leftStickX, 0.3f);
+    EXPECT_EQ(PadOnFrame(options, 8).leftStickX, 0.0f);
+    EXPECT_EQ(PadOnFrame(options, 8).rightTrigger, 0.0f);
+    EXPECT_TRUE(PadOnFrame(options, 10).backButton);
+    EXPECT_FALSE(PadOnFrame(options, 10).southButton);
 }
 
 }  // namespace

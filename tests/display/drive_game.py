@@ -26,6 +26,11 @@ Steps, in order:
   resize:WIDTHxHEIGHT    resize the game window, as a user or the desktop would (with no window
                          manager the X server does it at once)
   unfocus / focus        take the input focus away from the game window, give it back
+  minimize               ask the window manager to iconify the game window, as its minimise
+                         button does, and wait until it has (needs --window-manager)
+  restore                ask the window manager to bring it back and give it the focus
+  cpu:SECONDS:PERCENT    fail if the game's process takes more than PERCENT of one core over
+                         the next SECONDS (under Wine, the Windows program's own process)
   close                  ask the window to close, as a window manager's close button does
   icon:SIZE[,SIZE...]:FILE.ico  fail unless, within the timeout, the window offers the desktop
                          (_NET_WM_ICON) a picture of each of those square sizes, the same pixels
@@ -189,6 +194,34 @@ def close_window(d, window):
         window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
     window.send_event(event, event_mask=X.NoEventMask)
     d.flush()
+
+
+ICONIC_STATE = 3
+
+
+def window_state(d, window):
+    """The ICCCM WM_STATE of the window (1 normal, 3 iconic), or None before a manager sets it."""
+    wm_state = d.intern_atom("WM_STATE")
+    try:
+        prop = window.get_full_property(wm_state, wm_state)
+    except Exception:
+        return None
+    return prop.value[0] if prop and prop.value else None
+
+
+def send_to_root(d, window, message_type, data):
+    event = protocol.event.ClientMessage(
+        window=window, client_type=d.intern_atom(message_type), data=(32, data + [0] * (5 - len(data))))
+    d.screen().root.send_event(
+        event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+    d.flush()
+
+
+def cpu_seconds(pid):
+    """User and system time the process has taken so far."""
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def xdotool(*args):
@@ -385,6 +418,32 @@ def drive(d, options, command):
         elif kind == "focus":
             window.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
             d.flush()
+        elif kind == "minimize":
+            # What a minimise button does: ICCCM's WM_CHANGE_STATE to IconicState.
+            send_to_root(d, window, "WM_CHANGE_STATE", [ICONIC_STATE])
+            deadline = time.time() + options.timeout
+            while window_state(d, window) != ICONIC_STATE and time.time() < deadline:
+                time.sleep(0.1)
+            if window_state(d, window) != ICONIC_STATE:
+                print("drive_game: the window was not minimised (is a window manager running?)")
+                game.kill()
+                return 1
+        elif kind == "restore":
+            # A pager's request to activate the window, which also brings it back.
+            send_to_root(d, window, "_NET_ACTIVE_WINDOW", [2, X.CurrentTime, 0])
+            deadline = time.time() + options.timeout
+            while window_state(d, window) == ICONIC_STATE and time.time() < deadline:
+                time.sleep(0.1)
+        elif kind == "cpu":
+            seconds, _, limit = rest.partition(":")
+            before = cpu_seconds(game.pid)
+            time.sleep(float(seconds))
+            used = (cpu_seconds(game.pid) - before) / float(seconds) * 100
+            print("drive_game: the game took %.1f %% of a core over %s s" % (used, seconds))
+            if used > float(limit):
+                print("drive_game: more than %s %%" % limit)
+                game.kill()
+                return 1
         elif kind == "close":
             close_window(d, window)
         elif kind == "expect-exit":

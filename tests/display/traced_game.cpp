@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
         // Only frames that were drawn: a skipped frame (no input) moved nothing.
         if (SUCCEEDED(game.Frame())) {
             WritePlayerTraceRow(trace, game, ++frame);
+        } else {
+            SdlWaitForEvent(window);
         }
     }
     game.Shutdown();

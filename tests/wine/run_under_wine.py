@@ -8,13 +8,16 @@ Xvfb cannot change its mode, and Wine's full-screen Direct3D device needs the de
 
 Usage: run_under_wine.py --exe EXE [--data DIR] --work DIR --prefix DIR [--timeout S]
                          [--dll-overrides LIST] [--trace FILE] [--plain] [--without NAME]
-                         [--start-in DIR] [--expect-exit N] [--expect-line LINE] -- STEPS...
+                         [--start-in DIR] [--expect-exit N] [--expect-line LINE]
+                         [--with FILE]... -- STEPS...
 The steps are drive_game.py's. With --plain the program is only run, with the steps as its
 arguments, and its exit code is the result; --expect-exit and --expect-line then ask for that
 exit code and that last line on standard error instead. --without leaves one file out of data/;
---start-in starts the program in that folder (made inside the work folder) rather than its own. --dll-overrides adds to WINEDLLOVERRIDES (for example
-"d3d8=d" to run as on a system without Direct3D 8). --trace names the CSV file, in the game's
-directory, that a traced build of the game writes and the steps read.
+--start-in starts the program in that folder (made inside the work folder) rather than its own;
+--with copies another file beside the program (a program that starts it, say). --dll-overrides
+adds to WINEDLLOVERRIDES (for example "d3d8=d" to run as on a system without Direct3D 8).
+--trace names the CSV file, in the game's directory, that a traced build of the game writes and
+the steps read.
 """
 import argparse
 import os
@@ -53,11 +56,13 @@ def wine_environment(prefix, display, overrides):
     return env
 
 
-def prepare_game_directory(work, exe, data, without=None):
+def prepare_game_directory(work, exe, data, without=None, others=()):
     if os.path.isdir(work):
         shutil.rmtree(work)
     os.makedirs(work)
     shutil.copy2(exe, work)
+    for other in others:
+        shutil.copy2(other, work)
     if data is None:
         return
     if not os.path.isdir(data):
@@ -86,6 +91,7 @@ def main():
     parser.add_argument("--start-in")
     parser.add_argument("--expect-exit", type=int)
     parser.add_argument("--expect-line")
+    parser.add_argument("--with", dest="others", action="append", default=[])
     options = parser.parse_args(argv[:split])
     steps = argv[split + 1:]
 
@@ -95,7 +101,8 @@ def main():
             return 1
 
     try:
-        prepare_game_directory(options.work, options.exe, options.data, options.without)
+        prepare_game_directory(options.work, options.exe, options.data, options.without,
+                               options.others)
     except RuntimeError as error:
         print("run_under_wine: %s" % error)
         return 1

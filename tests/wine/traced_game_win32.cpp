@@ -51,6 +51,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         // Only frames that were drawn: a skipped frame (no input) moved nothing.
         if (SUCCEEDED(game.Frame())) {
             WritePlayerTraceRow(trace, game, ++frame);
+        } else {
+            MsgWaitForMultipleObjectsEx(0, nullptr, 17, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
     }
     game.Shutdown();

@@ -1,8 +1,9 @@
 // skimlark-capture.exe: the capture tool of the Windows build. The same run as on Linux (options,
 // outputs, exit codes, timing line, the game's own GameApp), drawing through the system's
 // Direct3D 8 with the game's full-screen 1024 x 768 device in a window of its own. Keys come
-// from the scripted keyboard through our own DirectInput 8, the clock can be fixed, and shots are
-// read from the lockable back buffer just before the present (ShotTakingDevice).
+// from the scripted keyboard through our own DirectInput 8, the pad from a scripted XInput source
+// read by the game's own XInput pad, the clock can be fixed, and shots are read from the lockable
+// back buffer just before the present (ShotTakingDevice).
 #include <string>
 #include <vector>
 

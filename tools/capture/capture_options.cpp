@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -28,16 +29,21 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
     return true;
 }
 
-bool ParseKey(std::string name, uint8_t* code) {
+std::string Upper(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (name == "UP") {
+    return name;
+}
+
+bool ParseKey(const std::string& name, uint8_t* code) {
+    const std::string upper = Upper(name);
+    if (upper == "UP") {
         *code = kDikUp;
-    } else if (name == "LEFT") {
+    } else if (upper == "LEFT") {
         *code = kDikLeft;
-    } else if (name == "RIGHT") {
+    } else if (upper == "RIGHT") {
         *code = kDikRight;
-    } else if (name == "ESCAPE") {
+    } else if (upper == "ESCAPE") {
         *code = kDikEscape;
     } else {
         return false;
@@ -45,8 +51,24 @@ bool ParseKey(std::string name, uint8_t* code) {
     return true;
 }
 
-// KEY@FIRST-LAST
-bool ParseHold(const std::string& text, KeyHold* hold) {
+bool ParsePadButton(const std::string& name, PadButton* button) {
+    const std::string upper = Upper(name);
+    if (upper == "PAD_A") {
+        *button = PadButton::kA;
+    } else if (upper == "PAD_LEFT") {
+        *button = PadButton::kDpadLeft;
+    } else if (upper == "PAD_RIGHT") {
+        *button = PadButton::kDpadRight;
+    } else if (upper == "PAD_BACK") {
+        *button = PadButton::kBack;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// NAME@FIRST-LAST, split into the name and the frames; the name may itself hold a minus sign.
+bool ParseFramesOf(const std::string& text, std::string* name, int* firstFrame, int* lastFrame) {
     const size_t at = text.find('@');
     const size_t dash = text.find('-', at == std::string::npos ? 0 : at);
     if (at == std::string::npos || dash == std::string::npos) {
@@ -54,14 +76,65 @@ bool ParseHold(const std::string& text, KeyHold* hold) {
     }
     long long first = 0;
     long long last = 0;
-    if (!ParseKey(text.substr(0, at), &hold->dikCode) ||
-        !ParseNumber(text.substr(at + 1, dash - at - 1), 1, 0x7FFFFFFF, &first) ||
+    if (!ParseNumber(text.substr(at + 1, dash - at - 1), 1, 0x7FFFFFFF, &first) ||
         !ParseNumber(text.substr(dash + 1), 1, 0x7FFFFFFF, &last) || last < first) {
         return false;
     }
-    hold->firstFrame = static_cast<int>(first);
-    hold->lastFrame = static_cast<int>(last);
+    *name = text.substr(0, at);
+    *firstFrame = static_cast<int>(first);
+    *lastFrame = static_cast<int>(last);
     return true;
+}
+
+// A plain decimal in [low, high]: digits with an optional sign and point, nothing else.
+bool ParseDecimal(const std::string& text, double low, double high, double* value) {
+    if (text.empty() || text.find_first_not_of("+-.0123456789") != std::string::npos) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0' || end == text.c_str() || parsed < low || parsed > high) {
+        return false;
+    }
+    *value = parsed;
+    return true;
+}
+
+// KEY@FIRST-LAST, a key of the keyboard or a button of the pad
+bool ParseHold(const std::string& text, CaptureOptions* options) {
+    std::string name;
+    int first = 0;
+    int last = 0;
+    if (!ParseFramesOf(text, &name, &first, &last)) {
+        return false;
+    }
+    uint8_t code = 0;
+    PadButton button = PadButton::kA;
+    if (ParseKey(name, &code)) {
+        options->holds.push_back({code, first, last});
+    } else if (ParsePadButton(name, &button)) {
+        options->padHolds.push_back({button, first, last});
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// VALUE@FIRST-LAST for a pad axis
+bool ParseAxis(const std::string& text, double low, double high, PadAxisSetting* setting,
+               double* value) {
+    std::string number;
+    if (!ParseFramesOf(text, &number, &setting->firstFrame, &setting->lastFrame) ||
+        !ParseDecimal(number, low, high, value)) {
+        return false;
+    }
+    setting->value = static_cast<float>(*value);
+    return true;
+}
+
+bool Covers(int firstFrame, int lastFrame, int frame) {
+    return frame >= firstFrame && frame <= lastFrame;
 }
 
 // FRAME=FILE, for a shot or a particle dump
@@ -80,9 +153,9 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
 }  // namespace
 
 const char kCaptureUsage[] =
-    "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--clock-ms T] "
-    "[--shot FRAME=FILE.png]... [--trace FILE.csv] [--particles FRAME=FILE.csv]... "
-    "[--frame-times FILE.csv] [--stage-times FILE.csv]";
+    "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--stick X@FIRST-LAST]... "
+    "[--trigger V@FIRST-LAST]... [--clock-ms T] [--shot FRAME=FILE.png]... [--trace FILE.csv] "
+    "[--particles FRAME=FILE.csv]... [--frame-times FILE.csv] [--stage-times FILE.csv]";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -90,9 +163,10 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     bool framesGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (option != "--frames" && option != "--hold" && option != "--clock-ms" &&
-            option != "--shot" && option != "--trace" && option != "--particles" &&
-            option != "--frame-times" && option != "--stage-times") {
+        if (option != "--frames" && option != "--hold" && option != "--stick" &&
+            option != "--trigger" && option != "--clock-ms" && option != "--shot" &&
+            option != "--trace" && option != "--particles" && option != "--frame-times" &&
+            option != "--stage-times") {
             *error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -110,15 +184,36 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             parsed.frames = static_cast<int>(number);
             framesGiven = true;
         } else if (option == "--hold") {
-            KeyHold hold{};
-            if (!ParseHold(value, &hold)) {
+            if (!ParseHold(value, &parsed)) {
                 *error =
-                    "--hold needs KEY@FIRST-LAST with KEY one of UP, LEFT, RIGHT, ESCAPE "
-                    "and 1 <= FIRST <= LAST, not \"" +
+                    "--hold needs KEY@FIRST-LAST with KEY one of UP, LEFT, RIGHT, ESCAPE, PAD_A, "
+                    "PAD_LEFT, PAD_RIGHT, PAD_BACK and 1 <= FIRST <= LAST, not \"" +
                     value + "\"";
                 return false;
             }
-            parsed.holds.push_back(hold);
+        } else if (option == "--stick") {
+            PadAxisSetting stick{};
+            double x = 0.0;
+            if (!ParseAxis(value, -1.0, 1.0, &stick, &x)) {
+                *error =
+                    "--stick needs X@FIRST-LAST with -1 <= X <= 1 and 1 <= FIRST <= LAST, not \"" +
+                    value + "\"";
+                return false;
+            }
+            parsed.sticks.push_back(stick);
+        } else if (option == "--trigger") {
+            PadAxisSetting trigger{};
+            double v = 0.0;
+            if (!ParseAxis(value, 0.0, 1.0, &trigger, &v)) {
+                *error =
+                    "--trigger needs V@FIRST-LAST with 0 <= V <= 1 and 1 <= FIRST <= LAST, not \"" +
+                    value + "\"";
+                return false;
+            }
+            // An XInput trigger has 255 steps: taken down to the step at or below it, the value
+            // reads alike on both builds' pads, and exactly half never reads as past half.
+            trigger.value = static_cast<float>(std::floor(v * 255.0 + 1e-9) / 255.0);
+            parsed.triggers.push_back(trigger);
         } else if (option == "--clock-ms") {
             if (!ParseNumber(value, 0, 0xFFFFFFFFll, &number)) {
                 *error =
@@ -187,4 +282,37 @@ std::vector<uint8_t> KeysHeldOnFrame(const CaptureOptions& options, int frame) {
         }
     }
     return keys;
+}
+
+GamePadState PadOnFrame(const CaptureOptions& options, int frame) {
+    GamePadState pad{};
+    for (const PadButtonHold& hold : options.padHolds) {
+        if (Covers(hold.firstFrame, hold.lastFrame, frame)) {
+            switch (hold.button) {
+                case PadButton::kA:
+                    pad.southButton = true;
+                    break;
+                case PadButton::kDpadLeft:
+                    pad.dpadLeft = true;
+                    break;
+                case PadButton::kDpadRight:
+                    pad.dpadRight = true;
+                    break;
+                case PadButton::kBack:
+                    pad.backButton = true;
+                    break;
+            }
+        }
+    }
+    for (const PadAxisSetting& stick : options.sticks) {
+        if (Covers(stick.firstFrame, stick.lastFrame, frame)) {
+            pad.leftStickX = stick.value;
+        }
+    }
+    for (const PadAxisSetting& trigger : options.triggers) {
+        if (Covers(trigger.firstFrame, trigger.lastFrame, frame)) {
+            pad.rightTrigger = trigger.value;
+        }
+    }
+    return pad;
 }

@@ -6,6 +6,7 @@
 #include "app/game_app.h"
 #include "app/startup_failure.h"
 #include "platform/headless/headless_keyboard.h"
+#include "platform/scripted_game_pad.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/frame_timing.h"
 #include "tools/capture/particle_dump.h"
@@ -162,12 +163,15 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
     }
 
     HeadlessReleaseAllKeys();
+    // The scripted pad is connected, at rest, before the game looks for pads.
+    ScriptedGamePadSet(GamePadState{});
     const HWND window = host->Window();
     const Clock::time_point startupBegan = Clock::now();
     if (window == nullptr || !gameApp.Init(window)) {
         std::fprintf(stderr, "skimlark-capture: %s\n",
                      DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
         gameApp.Shutdown();
+        ScriptedGamePadRemove();
         RemoveAll(options.shots);
         RemoveAll(options.particleDumps);
         CloseCsv(trace, options.tracePath);
@@ -188,6 +192,7 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         for (uint8_t key : KeysHeldOnFrame(options, frame)) {
             HeadlessSetKeyHeld(key, true);
         }
+        ScriptedGamePadSet(PadOnFrame(options, frame));
         if (AnyOnFrame(options.shots, frame)) {
             host->RequestShot();
         }
@@ -221,6 +226,7 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         writeFailed = true;
     }
     gameApp.Shutdown();
+    ScriptedGamePadRemove();
 
     RemoveFilesNotReached(options.shots, "shot", framesRun);
     RemoveFilesNotReached(options.particleDumps, "particle dump", framesRun);

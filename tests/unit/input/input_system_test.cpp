@@ -4,6 +4,7 @@
 
 #include "platform/posix/message_queue.h"
 #include "tests/support/fake_direct_input.h"
+#include "tests/support/fake_game_pad.h"
 #include "tests/support/scoped_working_directory.h"
 #include "tests/support/world_triangles_file.h"
 
@@ -32,12 +33,14 @@ protected:
     void SetUp() override {
         CallLog::Get().Reset();
         FakeInput::Get().Restore();
+        FakeGamePad::Get().Restore();
         while (TakeQuitMessage(nullptr)) {
         }
     }
     void TearDown() override {
         input.Release();
         EXPECT_EQ(FakeInputLiveObjects(), 0);
+        EXPECT_EQ(FakeGamePad::Get().openCount, 0);
     }
 
     void WriteBounds(const std::vector<WorldTriangle>& triangles) {
@@ -309,6 +312,55 @@ TEST_F(InputSystemTest, ReleaseKeepsThePlayerAndCanRunTwice) {
     EXPECT_EQ(FakeInputLiveObjects(), 0);
     EXPECT_EQ(input.Release(), S_OK);
     EXPECT_EQ(State().position, before.position);
+}
+
+// A pad-held control must move the player exactly as its key does, frame for frame.
+TEST_F(InputSystemTest, APadSteersExactlyAsTheKeysDo) {
+    StartOverOpenWater();
+    std::vector<PlayerState> byKeys;
+    Hold(DIK_UP, true);
+    for (int frame = 1; frame <= 40; ++frame) {
+        Hold(DIK_LEFT, frame >= 10 && frame < 20);
+        Hold(DIK_RIGHT, frame >= 30);
+        input.Update();
+        byKeys.push_back(State());
+    }
+    Hold(DIK_UP, false);
+    Hold(DIK_LEFT, false);
+    Hold(DIK_RIGHT, false);
+
+    ASSERT_EQ(input.Init(kWindow), S_OK);
+    GamePadState& pad = FakeGamePad::Get().state;
+    for (int frame = 1; frame <= 40; ++frame) {
+        pad.southButton = frame < 20;
+        pad.rightTrigger = frame < 20 ? 0.0f : 0.9f;
+        pad.dpadLeft = frame >= 10 && frame < 15;
+        pad.leftStickX = frame >= 15 && frame < 20 ? -0.8f : (frame >= 30 ? 1.0f : 0.2f);
+        input.Update();
+        const PlayerState state = State();
+        ASSERT_EQ(state.position, byKeys[frame - 1].position) << "frame " << frame;
+        ASSERT_EQ(state.yaw, byKeys[frame - 1].yaw) << "frame " << frame;
+        ASSERT_EQ(state.forward, byKeys[frame - 1].forward) << "frame " << frame;
+        ASSERT_EQ(state.left, byKeys[frame - 1].left) << "frame " << frame;
+        ASSERT_EQ(state.right, byKeys[frame - 1].right) << "frame " << frame;
+    }
+}
+
+TEST_F(InputSystemTest, ThePadIsOpenFromInitToReleaseAndItsBackButtonQuits) {
+    WriteBounds({});
+    FakeInput::Get().LoseFocus();
+    EXPECT_TRUE(FAILED(input.Init(kWindow)));
+    EXPECT_EQ(FakeGamePad::Get().openCount, 0);
+
+    FakeInput::Get().FocusWindow();
+    ASSERT_EQ(input.Init(kWindow), S_OK);
+    ASSERT_EQ(input.Init(kWindow), S_OK);
+    EXPECT_EQ(FakeGamePad::Get().openCount, 1);
+    FakeGamePad::Get().state.backButton = true;
+    EXPECT_EQ(input.Update(), S_OK);
+    EXPECT_TRUE(TakeQuitMessage(nullptr));
+    input.Release();
+    EXPECT_EQ(FakeGamePad::Get().openCount, 0);
 }
 
 }  // namespace
