@@ -56,65 +56,6 @@ void NormalisePipe(DWORD op, DWORD arg0, DWORD arg1, DWORD arg2, bool alphaPipe,
     *keyOp = static_cast<uint8_t>(op);
 }
 
-// Whether an alpha argument is 1 (to within rounding) whatever is drawn.
-bool ArgumentIsOne(uint8_t arg, bool currentIsOne, bool diffuseIsOne, bool textureIsOne) {
-    if ((arg & D3DTA_COMPLEMENT) != 0) {
-        return false;
-    }
-    switch (arg & D3DTA_SELECTMASK) {
-        case D3DTA_CURRENT:
-            return currentIsOne;
-        case D3DTA_DIFFUSE:
-            return diffuseIsOne;
-        case D3DTA_TEXTURE:
-            return textureIsOne;
-        default:
-            return false;
-    }
-}
-
-// Whether the stages' alpha is 1 (to within rounding) for every fragment.
-bool AlphaIsOne(const FixedFunctionKey& key, const FvfLayout& layout, uint32_t opaqueTextures) {
-    // Unlit, the diffuse alpha comes from the vertex, or is 1 when the vertex has none.
-    const bool diffuseIsOne = !key.lighting && layout.diffuseOffset < 0;
-    bool currentIsOne = diffuseIsOne;
-    for (unsigned stage = 0; stage < key.stageCount; ++stage) {
-        const StageKey& st = key.stages[stage];
-        const bool textureIsOne = (opaqueTextures & (1u << stage)) != 0;
-        const auto one = [&](int n) {
-            return ArgumentIsOne(st.alphaArg[n], currentIsOne, diffuseIsOne, textureIsOne);
-        };
-        switch (st.alphaOp) {
-            case D3DTOP_SELECTARG1:
-                currentIsOne = one(1);
-                break;
-            case D3DTOP_SELECTARG2:
-                currentIsOne = one(2);
-                break;
-            case D3DTOP_MODULATE:
-                currentIsOne = one(1) && one(2);
-                break;
-            default:
-                currentIsOne = false;
-                break;
-        }
-    }
-    return currentIsOne;
-}
-
-// Whether an alpha of 1, give or take rounding, passes the test against the 8-bit reference.
-bool OnePasses(DWORD func, DWORD reference) {
-    const DWORD ref = reference & 0xFFu;
-    switch (func) {
-        case D3DCMP_GREATER:
-        case D3DCMP_GREATEREQUAL:
-        case D3DCMP_NOTEQUAL:
-            return ref < 255;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 uint32_t ArgumentsReadBy(DWORD op, bool alphaPipe) {
@@ -160,7 +101,7 @@ size_t FixedFunctionKey::Hash() const {
 }
 
 FixedFunctionKey BuildFixedFunctionKey(const DeviceState& state, const FvfLayout& layout,
-                                       uint32_t boundTextures, uint32_t opaqueTextures) {
+                                       uint32_t boundTextures) {
     FixedFunctionKey key;
     std::memset(&key, 0, sizeof(key));
 
@@ -225,10 +166,6 @@ FixedFunctionKey BuildFixedFunctionKey(const DeviceState& state, const FvfLayout
             }
         }
         key.stageCount = static_cast<uint8_t>(stage + 1);
-    }
-    if (key.alphaTestFunc != 0 && OnePasses(key.alphaTestFunc, state.RenderState(D3DRS_ALPHAREF)) &&
-        AlphaIsOne(key, layout, opaqueTextures & boundTextures)) {
-        key.alphaTestFunc = 0;
     }
     return key;
 }

@@ -50,12 +50,9 @@ struct FixedFunctionKeyHash {
     size_t operator()(const FixedFunctionKey& key) const { return key.Hash(); }
 };
 
-// boundTextures has bit n set when stage n has a texture; opaqueTextures when that texture's
-// format has no alpha (it reads as 1). An alpha test that the stages' alpha can never fail is
-// left out: a program that may discard must shade every fragment before testing its depth,
-// one that cannot is spared the fragments that lie behind what is already drawn.
+// boundTextures has bit n set when stage n has a texture.
 FixedFunctionKey BuildFixedFunctionKey(const DeviceState& state, const FvfLayout& layout,
-                                       uint32_t boundTextures, uint32_t opaqueTextures = 0);
+                                       uint32_t boundTextures);
 
 // Which of ARG0, ARG1, ARG2 an operation reads (bit n for ARGn); colour-only operations count
 // as unsupported in the alpha pipe.

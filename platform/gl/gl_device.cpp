@@ -35,10 +35,6 @@ HRESULT GlDevice::Create(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFla
     if (device == nullptr) {
         return E_OUTOFMEMORY;
     }
-    if (device->surface->HasDisplay()) {
-        device->presenter = GlPresenter::Start(device->surface->CreatePresentContext(),
-                                               device->surface->RefreshRateHz());
-    }
     if (!device->ApplyPresentParameters(presentParameters)) {
         device->Release();
         return D3DERR_NOTAVAILABLE;
@@ -63,7 +59,6 @@ void GlDevice::AbandonContext() {
     if (!HasContext()) {
         return;
     }
-    presenter.reset();
     // Destroying the context frees everything in it.
     programs.Abandon();
     backBuffer.Abandon();
@@ -119,7 +114,6 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
 }
 
 GlDevice::~GlDevice() {
-    presenter.reset();
     // Bound resources with no outside user go here, while the context is still current.
     ReleaseBindings();
     if (HasContext()) {
@@ -150,27 +144,20 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     if (width <= 0 || height <= 0) {
         return false;
     }
-    if (presenter) {
-        presenter->WaitIdle();  // it may still be reading the old back buffer
-    }
     if (!backBuffer.Create(width, height, parameters.EnableAutoDepthStencil != FALSE,
-                           parameters.AutoDepthStencilFormat, presenter ? 2 : 1)) {
+                           parameters.AutoDepthStencilFormat)) {
         return false;
     }
     backBuffer.Bind();
     glViewport(0, 0, width, height);
     ++viewportVersion;
-    if (!presenter) {
-        surface->SetSwapInterval(PacedPresents() ? 1 : 0);
-    }
+    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
     return true;
 }
 
 void GlDevice::SetPresentPacing(bool paced) {
     pacingAllowed = paced;
-    if (!presenter) {
-        surface->SetSwapInterval(PacedPresents() ? 1 : 0);
-    }
+    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
 }
 
 bool GlDevice::PacedPresents() const {
@@ -258,10 +245,16 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
     if (drawObserver != nullptr) {
         drawObserver->BeforePresent();
     }
-    if (presenter) {
-        PresentFromPresenter();
-    } else if (surface->HasDisplay()) {
-        PresentHere();
+    if (surface->HasDisplay()) {
+        int drawableWidth = 0;
+        int drawableHeight = 0;
+        surface->GetDrawableSize(&drawableWidth, &drawableHeight);
+        backBuffer.BlitToWindow(drawableWidth, drawableHeight);
+        surface->SwapBuffers();
+        if (PacedPresents()) {
+            pacer.AfterSwap();
+        }
+        RestoreWriteMasks();
     } else {
         // Nothing to show: the frame is complete when Present returns, as a blocking present
         // would leave it, so the capture tool's timing covers the drawing.
@@ -272,44 +265,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
         drawObserver->AfterPresent();
     }
     return D3D_OK;
-}
-
-void GlDevice::WaitForPresents() {
-    if (presenter) {
-        presenter->WaitIdle();
-    }
-}
-
-void GlDevice::PresentHere() {
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    surface->GetDrawableSize(&drawableWidth, &drawableHeight);
-    backBuffer.BlitToWindow(drawableWidth, drawableHeight);
-    surface->SwapBuffers();
-    if (PacedPresents()) {
-        pacer.AfterSwap();
-    }
-    RestoreWriteMasks();
-}
-
-void GlDevice::PresentFromPresenter() {
-    GlPresenter::Picture picture{};
-    surface->GetDrawableSize(&picture.drawableWidth, &picture.drawableHeight);
-    picture.width = backBuffer.Width();
-    picture.height = backBuffer.Height();
-    picture.paced = PacedPresents();
-    picture.swapInterval = picture.paced ? 1 : 0;
-    picture.drawn = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    // The drawing starts now, while this thread goes on with the next frame.
-    glFlush();
-    picture.colorRenderbuffer = backBuffer.TakePicture();
-    presenter->Submit(picture);
-}
-
-void GlDevice::PrepareBackBuffer(bool clearsWholePicture) {
-    if (backBuffer.PrepareToDraw(clearsWholePicture)) {
-        RestoreWriteMasks();
-    }
 }
 
 HRESULT STDMETHODCALLTYPE GlDevice::BeginScene() {

@@ -16,7 +16,6 @@
 #include "platform/gl/fvf_layout.h"
 #include "platform/gl/gl_back_buffer.h"
 #include "platform/gl/gl_draw_observer.h"
-#include "platform/gl/gl_presenter.h"
 #include "platform/gl/gl_program_cache.h"
 #include "platform/gl/gl_raster_state.h"
 #include "platform/gl/gl_sampler_state.h"
@@ -87,8 +86,6 @@ public:
     void SetPresentPacing(bool paced);
     // Tells `observer` (null: nobody) of every clear, draw and present from now on.
     void SetDrawObserver(GlDrawObserver* observer) { drawObserver = observer; }
-    // Waits until every picture presented is on the screen.
-    void WaitForPresents();
 
     // Called by resources as they delete their OpenGL objects, so the record of what is bound
     // never names a deleted (and perhaps reused) object.
@@ -105,10 +102,7 @@ private:
     ~GlDevice();
     bool ApplyPresentParameters(D3DPRESENT_PARAMETERS& presentParameters);
     bool PacedPresents() const;
-    void PresentHere();
-    void PresentFromPresenter();
-    // Before anything draws into the back buffer (see GlBackBuffer::PrepareToDraw).
-    void PrepareBackBuffer(bool clearsWholePicture);
+
     void InitContextState();
     void QueryMaxTextureSize();
     void ReleaseBindings();
@@ -134,8 +128,6 @@ private:
     std::unique_ptr<GlSurface> surface;
     GlBackBuffer backBuffer;
     PresentPacer pacer;
-    // Presents from a thread of its own where the window system allows; null presents here.
-    std::unique_ptr<GlPresenter> presenter;
     GlDrawObserver* drawObserver;
     DeviceState state;
     bool inScene;

@@ -116,7 +116,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     if (drawObserver != nullptr) {
         drawObserver->BeforeClear();
     }
-    PrepareBackBuffer(rectCount == 0 && (flags & D3DCLEAR_TARGET) != 0);
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         const auto channels = ColorChannels(color);
@@ -230,7 +229,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::DrawPrimitive(D3DPRIMITIVETYPE primitiveType
     if (drawObserver != nullptr) {
         drawObserver->BeforeDraw(vertexShader, primitiveType, primitiveCount);
     }
-    PrepareBackBuffer(false);
     ApplyRasterState();
     ApplyStageBindings(currentKey);
     ApplyVertexLayout();
@@ -245,15 +243,12 @@ GlProgram* GlDevice::PrepareProgram() {
         keyFromStageVersion != state.StageStateVersion() ||
         keyFromBindingVersion != bindingVersion) {
         uint32_t boundTextures = 0;
-        uint32_t opaqueTextures = 0;
         for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
             if (textures[stage] != nullptr) {
                 boundTextures |= 1u << stage;
-                opaqueTextures |= textures[stage]->AlphaIsOne() ? 1u << stage : 0u;
             }
         }
-        const FixedFunctionKey key =
-            BuildFixedFunctionKey(state, vertexLayout, boundTextures, opaqueTextures);
+        const FixedFunctionKey key = BuildFixedFunctionKey(state, vertexLayout, boundTextures);
         if (currentProgram == nullptr || !(key == currentKey)) {
             currentKey = key;
             currentProgram = programs.Get(key);

@@ -7,20 +7,6 @@
 
 #include "platform/direct3d8.h"
 
-// A second context on the device window, sharing the device context's objects, for presenting
-// from a thread of its own. Made current on that thread only.
-class GlPresentContext {
-public:
-    virtual ~GlPresentContext() = default;
-
-    // Makes the context current on the calling thread; false when the window system refused.
-    virtual bool MakeCurrent() = 0;
-    virtual void ReleaseCurrent() = 0;
-    // Shows what was drawn into the window's default framebuffer.
-    virtual void SwapBuffers() = 0;
-    virtual bool SetSwapInterval(int interval) = 0;
-};
-
 class GlSurface {
 public:
     virtual ~GlSurface() = default;
@@ -36,9 +22,6 @@ public:
     virtual bool HasDisplay() const = 0;
     // Switches between a borderless desktop-sized window and the plain window.
     virtual void SetFullScreen(bool fullScreen) = 0;
-    // A context for presenting from another thread, with the device's context current again on
-    // the calling thread; null where there is no window or none can be made.
-    virtual std::unique_ptr<GlPresentContext> CreatePresentContext() { return nullptr; }
 };
 
 // The desktop's current mode: size, refresh rate and pixel format.

@@ -31,8 +31,6 @@ public:
     HRESULT STDMETHODCALLTYPE UnlockRect(UINT level) override;
 
     GLuint Name() const { return texture; }
-    // The format has no alpha: every texel's alpha reads as 1.
-    bool AlphaIsOne() const { return glFormat.swizzle[3] == GL_ONE; }
 
     // Levels of a full chain for a width x height image: floor(log2(larger side)) + 1.
     static UINT FullChainLength(UINT width, UINT height);

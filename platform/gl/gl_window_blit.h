@@ -1,6 +1,6 @@
 // Puts the device's picture on the window: scaled into the drawable with its shape kept, centred,
 // flipped (the picture is stored top row first, the window's rows run bottom up), black bars
-// where the shapes differ. Used from whichever context presents.
+// where the shapes differ.
 #pragma once
 
 #include "platform/gl/gl_api.h"

@@ -7,22 +7,6 @@
 
 namespace {
 
-class SdlPresentContext final : public GlPresentContext {
-public:
-    SdlPresentContext(SDL_Window* sdlWindow, SDL_GLContext glContext)
-        : window(sdlWindow), context(glContext) {}
-    ~SdlPresentContext() override { SDL_GL_DeleteContext(context); }
-
-    bool MakeCurrent() override { return SDL_GL_MakeCurrent(window, context) == 0; }
-    void ReleaseCurrent() override { SDL_GL_MakeCurrent(window, nullptr); }
-    void SwapBuffers() override { SDL_GL_SwapWindow(window); }
-    bool SetSwapInterval(int interval) override { return SDL_GL_SetSwapInterval(interval) == 0; }
-
-private:
-    SDL_Window* window;
-    SDL_GLContext context;
-};
-
 class SdlGlSurface : public GlSurface {
 public:
     SdlGlSurface(SDL_Window* sdlWindow, SDL_GLContext glContext)
@@ -47,21 +31,6 @@ public:
     }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
-    std::unique_ptr<GlPresentContext> CreatePresentContext() override {
-        SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
-        SDL_GLContext shared = SDL_GL_CreateContext(window);  // current here, for now
-        SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
-        if (SDL_GL_MakeCurrent(window, context) != 0) {
-            if (shared != nullptr) {
-                SDL_GL_DeleteContext(shared);
-            }
-            return nullptr;
-        }
-        if (shared == nullptr) {
-            return nullptr;
-        }
-        return std::make_unique<SdlPresentContext>(window, shared);
-    }
 
 private:
     SDL_Window* window;

@@ -67,8 +67,6 @@ void StageTimer::BeforePresent() {
 }
 
 void StageTimer::AfterPresent() {
-    // The picture on the screen, whichever thread puts it there.
-    device->WaitForPresents();
     Enter(kStart);
     frames.push_back(frame);
     frame = Times{};

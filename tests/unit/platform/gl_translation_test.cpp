@@ -328,34 +328,6 @@ TEST_F(FixedFunctionKeyTest, AlphaTestAlwaysIsNoTest) {
     EXPECT_EQ(Key().alphaTestFunc, 0u);
 }
 
-TEST_F(FixedFunctionKeyTest, AlphaTestThatTheAlphaCannotFailIsLeftOut) {
-    state.SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    state.SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
-    // Stage 0 selects the texture's alpha: 1 for a format without alpha.
-    EXPECT_EQ(BuildFixedFunctionKey(state, colorLayout, 1, 1).alphaTestFunc, 0u);
-    EXPECT_EQ(BuildFixedFunctionKey(state, colorLayout, 1, 0).alphaTestFunc, D3DCMP_GREATER);
-    // Without a texture the stage passes the vertex's alpha, which may be anything.
-    EXPECT_EQ(BuildFixedFunctionKey(state, colorLayout, 0, 1).alphaTestFunc, D3DCMP_GREATER);
-    // 1 is not greater than a reference of 255.
-    state.SetRenderState(D3DRS_ALPHAREF, 0x1FF);
-    EXPECT_EQ(BuildFixedFunctionKey(state, colorLayout, 1, 1).alphaTestFunc, D3DCMP_GREATER);
-    state.SetRenderState(D3DRS_ALPHAREF, 0x100);  // only the low 8 bits count
-    EXPECT_EQ(BuildFixedFunctionKey(state, colorLayout, 1, 1).alphaTestFunc, 0u);
-    // Modulated by the vertex's alpha; a vertex without diffuse is opaque white.
-    state.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    EXPECT_EQ(BuildFixedFunctionKey(state, colorLayout, 1, 1).alphaTestFunc, D3DCMP_GREATER);
-    EXPECT_EQ(BuildFixedFunctionKey(state, levelLayout, 1, 1).alphaTestFunc, 0u);
-    // Inverted, or taken from the texture factor, it could be anything.
-    state.SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE | D3DTA_COMPLEMENT);
-    EXPECT_EQ(BuildFixedFunctionKey(state, levelLayout, 1, 1).alphaTestFunc, D3DCMP_GREATER);
-    state.SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR);
-    EXPECT_EQ(BuildFixedFunctionKey(state, levelLayout, 1, 1).alphaTestFunc, D3DCMP_GREATER);
-    // A test that 1 fails stays whatever the alpha.
-    state.SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    state.SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_LESS);
-    EXPECT_EQ(BuildFixedFunctionKey(state, levelLayout, 1, 1).alphaTestFunc, D3DCMP_LESS);
-}
-
 TEST_F(FixedFunctionKeyTest, LitColourSourcesResolveAgainstTheVertex) {
     state.SetRenderState(D3DRS_LIGHTING, TRUE);
     state.SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1);
