@@ -249,8 +249,12 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
         int drawableWidth = 0;
         int drawableHeight = 0;
         surface->GetDrawableSize(&drawableWidth, &drawableHeight);
-        backBuffer.BlitToWindow(drawableWidth, drawableHeight);
-        surface->SwapBuffers();
+        backBuffer.Bind();
+        if (!surface->PresentPicture(backBuffer.Width(), backBuffer.Height(), drawableWidth,
+                                     drawableHeight)) {
+            backBuffer.BlitToWindow(drawableWidth, drawableHeight);
+            surface->SwapBuffers();
+        }
         if (PacedPresents()) {
             pacer.AfterSwap();
         }

@@ -22,6 +22,14 @@ public:
     virtual bool HasDisplay() const = 0;
     // Switches between a borderless desktop-sized window and the plain window.
     virtual void SetFullScreen(bool fullScreen) = 0;
+    // Shows the picture of the bound read framebuffer (width x height, top row first) in a
+    // drawable of the given size, scaled to fit and centred, without the default framebuffer,
+    // where the window system does that more cheaply; false when it did not (then the device
+    // copies the picture into the default framebuffer and swaps).
+    virtual bool PresentPicture(int /*width*/, int /*height*/, int /*drawableWidth*/,
+                                int /*drawableHeight*/) {
+        return false;
+    }
 };
 
 // The desktop's current mode: size, refresh rate and pixel format.

@@ -1,9 +1,15 @@
 // The OpenGL device's window system on SDL2: a 3.3 core context on the game window, full screen
-// as a borderless desktop-sized window (the display mode is never changed).
+// as a borderless desktop-sized window (the display mode is never changed), and the picture
+// shown through the X server where that is cheaper (X11PicturePresenter).
 #include <SDL.h>
 
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gl/gl_api.h"
 #include "platform/gl/gl_surface.h"
 #include "platform/sdl/sdl_full_screen.h"
+#include "platform/sdl/x11_picture_presenter.h"
 
 namespace {
 
@@ -31,12 +37,34 @@ public:
     }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
+    bool PresentPicture(int width, int height, int drawableWidth, int drawableHeight) override {
+        return x11Presenter != nullptr &&
+               x11Presenter->Present(width, height, drawableWidth, drawableHeight);
+    }
+    void UseX11Presenter(std::unique_ptr<X11PicturePresenter> presenter) {
+        x11Presenter = std::move(presenter);
+    }
 
 private:
     SDL_Window* window;
     SDL_GLContext context;
     SdlFullScreen fullScreen;
+    std::unique_ptr<X11PicturePresenter> x11Presenter;
 };
+
+// Whether OpenGL draws on the CPU here (Mesa's software rasterisers): then the X server puts the
+// picture on the window more cheaply than OpenGL's own present does. With a GPU, or when asked
+// for with SKIMLARK_PRESENT=opengl, OpenGL presents.
+bool PresentThroughX11() {
+    const char* asked = std::getenv("SKIMLARK_PRESENT");
+    if (asked != nullptr && std::strcmp(asked, "opengl") == 0) {
+        return false;
+    }
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return renderer != nullptr && (std::strstr(renderer, "llvmpipe") != nullptr ||
+                                   std::strstr(renderer, "softpipe") != nullptr ||
+                                   std::strstr(renderer, "swrast") != nullptr);
+}
 
 }  // namespace
 
@@ -65,6 +93,9 @@ std::unique_ptr<GlSurface> GlCreateSurface(HWND window, bool fullScreen) {
         return nullptr;
     }
     auto surface = std::make_unique<SdlGlSurface>(sdlWindow, context);
+    if (PresentThroughX11()) {
+        surface->UseX11Presenter(X11PicturePresenter::Create(sdlWindow));
+    }
     surface->SetFullScreen(fullScreen);
     return surface;
 }
