@@ -139,6 +139,7 @@ void X11PicturePresenter::Drop() {
         shmdt(shared.shmaddr);
     }
     shared = XShmSegmentInfo{};
+    imageInUse = false;
     if (image != nullptr) {
         image->data = nullptr;  // the shared memory, not Xlib's to free
         XDestroyImage(image);
@@ -150,6 +151,12 @@ bool X11PicturePresenter::Present(int width, int height, int drawableWidth, int 
     if (width <= 0 || height <= 0 || drawableWidth <= 0 || drawableHeight <= 0 ||
         !Prepare(width, height)) {
         return false;
+    }
+    if (imageInUse) {
+        // The server has read the image once it has answered: it is ours to overwrite. By now,
+        // a frame later, the answer is usually waiting.
+        XSync(display, False);
+        imageInUse = false;
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, image->bytes_per_line / 4);
@@ -179,8 +186,9 @@ bool X11PicturePresenter::Present(int width, int height, int drawableWidth, int 
                          static_cast<unsigned>(to.width), static_cast<unsigned>(to.height));
     }
     FillBars(to.left, top, to.width, to.height, drawableWidth, drawableHeight);
-    // Once the server has answered it has read the shared image: the next frame may overwrite it.
-    XSync(display, False);
+    // Sent now, and done by the server while the game draws its next frame.
+    XFlush(display);
+    imageInUse = true;
     return true;
 }
 

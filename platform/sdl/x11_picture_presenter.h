@@ -44,6 +44,8 @@ private:
     Pixmap pixmap = 0;
     Picture source = 0;
     Picture target = 0;
+    // A present's requests that read the image may still be running in the server.
+    bool imageInUse = false;
     // The scale set on `source`, so that it is sent again only when the window changes.
     int scaledWidth = 0;
     int scaledHeight = 0;
