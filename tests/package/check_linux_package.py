@@ -27,7 +27,8 @@ MANUAL = "share/man/man6/skimlark.6.gz"
 COPYRIGHT = "share/doc/skimlark/copyright"
 CHANGELOG = "share/doc/skimlark/changelog.gz"
 # What the game links or SDL2 loads; a Debian package without them would start nowhere.
-REQUIRED_DEPENDS = ["libsdl2-2.0-0", "libpng16-16", "libjpeg62-turbo", "libgl1", "libegl1"]
+REQUIRED_DEPENDS = ["libsdl2-2.0-0", "libpng16-16", "libjpeg62-turbo", "libgl1", "libegl1", "libx11-6",
+                    "libxext6", "libxrender1"]
 # What the game says when it has found its data and then cannot open a window.
 FOUND_DATA = "skimlark: cannot open a window"
 
