@@ -14,8 +14,13 @@ Prints per view and display the frames per second (from the mean frame time), th
 99th-percentile frame time, and the ratios to the baseline and to the Windows build. The first
 frames of every run (program compiles, first uploads) are left out.
 
+With --stages, the Linux builds instead time each frame's stages (--stage-times: the drawing is
+finished at every change of stage, so they add up to more than a frame) and it prints each
+stage's median in milliseconds.
+
 Usage: bench_frames.py --build DIR [--baseline DIR] [--windows-build DIR] [--rounds N]
-                       [--views start,volcano,...] [--displays window,full] [--work DIR]
+                       [--views start,volcano,...] [--displays window,full] [--stages]
+                       [--work DIR]
 """
 import argparse
 import os
@@ -40,19 +45,25 @@ VIEWS = {
 DISPLAYS = {"window": (1024, 768, False), "full": (1920, 1080, True)}
 
 
-def capture_arguments(view, times_file):
+STAGES = ["start", "level", "water", "trees", "leaves", "sky", "spray", "present"]
+
+
+def capture_arguments(view, times_file, stages=False):
     frames, holds = VIEWS[view]
     arguments = ["--frames", str(max(frames, MIN_FRAMES)), "--clock-ms", CLOCK_MS,
-                 "--frame-times", times_file]
+                 "--stage-times" if stages else "--frame-times", times_file]
     for hold in holds:
         arguments += ["--hold", hold]
     return arguments
 
 
 def read_frame_times(path):
+    """Each frame's time, or with stage times each frame's list of stage times."""
     with open(path) as csv:
-        rows = csv.read().split("\n")[1:]
-    times = [float(row.split(",")[1]) for row in rows if row.strip()]
+        rows = [row.split(",")[1:] for row in csv.read().split("\n")[1:] if row.strip()]
+    times = [[float(value) for value in row] for row in rows]
+    if times and len(times[0]) == 1:
+        times = [row[0] for row in times]
     return times[WARM_UP_FRAMES:]
 
 
@@ -107,8 +118,8 @@ class LinuxRun:
         if not os.path.exists(link):
             os.symlink(os.path.join(os.path.abspath(build), "data"), link)
 
-    def run(self, view, display):
-        result = subprocess.run([self.program, *capture_arguments(view, "times.csv")],
+    def run(self, view, display, stages=False):
+        result = subprocess.run([self.program, *capture_arguments(view, "times.csv", stages)],
                                 cwd=self.work, env=display.environment(), capture_output=True,
                                 text=True, timeout=900)
         if result.returncode != 0:
@@ -139,7 +150,7 @@ class WineRun:
                     "WINEDLLOVERRIDES": "mscoree=;mshtml="})
         return env
 
-    def run(self, view, display):
+    def run(self, view, display, stages=False):
         env = self.environment(display)
         if not os.path.isdir(self.prefix):
             print("bench_frames: creating the Wine prefix %s" % self.prefix, flush=True)
@@ -172,7 +183,11 @@ def figures(times):
             "p99": percentile(times, 0.99)}
 
 
-def measure(display_name, runs, views, rounds):
+def stage_figures(rows):
+    return {stage: statistics.median(row[i] for row in rows) for i, stage in enumerate(STAGES)}
+
+
+def measure(display_name, runs, views, rounds, stages=False):
     width, height, manager = DISPLAYS[display_name]
     display = Display(width, height, manager)
     times = {(run.label, view): [] for run in runs for view in views}
@@ -181,13 +196,14 @@ def measure(display_name, runs, views, rounds):
             order = runs if round_number % 2 == 0 else list(reversed(runs))
             for view in views:
                 for run in order:
-                    times[(run.label, view)] += run.run(view, display)
+                    times[(run.label, view)] += run.run(view, display, stages)
         for run in runs:
             if isinstance(run, WineRun):
                 run.stop(display)
     finally:
         display.close()
-    return {key: figures(value) for key, value in times.items()}
+    summary = stage_figures if stages else figures
+    return {key: summary(value) for key, value in times.items()}
 
 
 def main():
@@ -198,6 +214,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--views", default=",".join(VIEWS))
     parser.add_argument("--displays", default=",".join(DISPLAYS))
+    parser.add_argument("--stages", action="store_true")
     parser.add_argument("--work")
     options = parser.parse_args()
     views = [view for view in options.views.split(",") if view]
@@ -219,15 +236,26 @@ def main():
     if options.baseline:
         linux_runs.append(LinuxRun("baseline", options.baseline, work))
     wine_runs = []
-    if options.windows_build:
+    if options.windows_build and not options.stages:
         wine_runs.append(WineRun(options.windows_build, options.build, work))
 
     results = {}
     for name in displays:
         print("bench_frames: %s display..." % name, flush=True)
         runs = linux_runs + (wine_runs if DISPLAYS[name][:2] == (1024, 768) else [])
-        results[name] = measure(name, runs, views, options.rounds)
+        results[name] = measure(name, runs, views, options.rounds, options.stages)
     print()
+    if options.stages:
+        print("%-7s %-8s %-9s" % ("display", "view", "build") +
+              "".join(" %7s" % stage for stage in STAGES) + " %7s" % "sum")
+        for name in displays:
+            for view in views:
+                for label in sorted({label for (label, shown) in results[name] if shown == view}):
+                    f = results[name][(label, view)]
+                    print("%-7s %-8s %-9s" % (name, view, label) +
+                          "".join(" %7.2f" % f[stage] for stage in STAGES) +
+                          " %7.2f" % sum(f.values()))
+        return 0
     print("%-7s %-8s %-9s %8s %9s %9s %10s %9s" % (
         "display", "view", "build", "fps", "median", "p99", "/baseline", "/windows"))
     for name in displays:
