@@ -31,17 +31,13 @@ import sys
 import tempfile
 import time
 
-CLOCK_MS = "20000"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "support"))
+from game_views import CLOCK_MS, VIEWS  # noqa: E402
+from xvfb import start_xvfb  # noqa: E402
+
 MIN_FRAMES = 240
 WARM_UP_FRAMES = 10
-# The parity check's views: frames and held keys.
-VIEWS = {
-    "start": (30, []),
-    "volcano": (60, ["UP@1-20", "LEFT@18-38"]),
-    "trees": (150, ["UP@1-150", "RIGHT@125-150"]),
-    "sky": (120, ["UP@1-59", "RIGHT@1-59"]),
-    "shore": (120, ["UP@1-120", "LEFT@5-24"]),
-}
 DISPLAYS = {"window": (1024, 768, False), "full": (1920, 1080, True)}
 
 
@@ -65,21 +61,6 @@ def read_frame_times(path):
     if times and len(times[0]) == 1:
         times = [row[0] for row in times]
     return times[WARM_UP_FRAMES:]
-
-
-def start_xvfb(width, height):
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
-         "-nolisten", "tcp"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        number = pipe.readline().strip()
-    if not number:
-        server.kill()
-        raise RuntimeError("Xvfb did not start")
-    return server, ":" + number
 
 
 class Display:

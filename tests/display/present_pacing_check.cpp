@@ -6,6 +6,7 @@
 
 #include "platform/direct3d8.h"
 #include "platform/sdl/sdl_window.h"
+#include "tests/display/full_screen_device.h"
 
 int main() {
     const char* error = "";
@@ -14,25 +15,14 @@ int main() {
         std::fprintf(stderr, "no window: %s\n", error);
         return 1;
     }
-    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    D3DDISPLAYMODE mode{};
-    d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = 1024;
-    parameters.BackBufferHeight = 768;
-    parameters.BackBufferFormat = mode.Format;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_COPY;
-    parameters.hDeviceWindow = window;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D16;
-    parameters.FullScreen_PresentationInterval = D3DPRESENT_INTERVAL_ONE;
-    IDirect3DDevice8* device = nullptr;
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device))) {
+    IDirect3D8* d3d = nullptr;
+    IDirect3DDevice8* device = CreateFullScreenDevice(window, 1024, 768, true, &d3d);
+    if (device == nullptr) {
         std::fprintf(stderr, "no device\n");
         return 1;
     }
+    D3DDISPLAYMODE mode{};
+    d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
 
     const int presents = 120;
     const auto start = std::chrono::steady_clock::now();

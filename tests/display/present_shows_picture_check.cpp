@@ -15,6 +15,7 @@
 #include "platform/gl/gl_device.h"
 #include "platform/gl/gl_window_blit.h"
 #include "platform/sdl/sdl_window.h"
+#include "tests/display/full_screen_device.h"
 
 namespace {
 
@@ -66,24 +67,12 @@ int main() {
         std::fprintf(stderr, "no window: %s\n", error);
         return 1;
     }
-    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    D3DDISPLAYMODE mode{};
-    d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = kWidth;
-    parameters.BackBufferHeight = kHeight;
-    parameters.BackBufferFormat = mode.Format;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_COPY;
-    parameters.hDeviceWindow = window;
-    parameters.FullScreen_PresentationInterval = D3DPRESENT_INTERVAL_ONE;
-    IDirect3DDevice8* device = nullptr;
+    IDirect3D8* d3d = nullptr;
+    IDirect3DDevice8* device = CreateFullScreenDevice(window, kWidth, kHeight, false, &d3d);
     IDirect3DVertexBuffer8* buffer = nullptr;
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device)) ||
-        FAILED(device->CreateVertexBuffer(24 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY,
-                                          D3DFVF_XYZRHW | D3DFVF_DIFFUSE, D3DPOOL_MANAGED,
-                                          &buffer))) {
+    if (device == nullptr || FAILED(device->CreateVertexBuffer(
+                                 24 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY,
+                                 D3DFVF_XYZRHW | D3DFVF_DIFFUSE, D3DPOOL_MANAGED, &buffer))) {
         std::fprintf(stderr, "no device\n");
         return 1;
     }

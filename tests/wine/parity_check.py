@@ -20,26 +20,13 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RUN_UNDER_WINE = os.path.join(HERE, "run_under_wine.py")
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from game_views import CLOCK_MS, VIEWS  # noqa: E402
 
 MAX_MEAN = 0.1            # per channel, in 1/255
 MAX_OVER16_PERCENT = 0.05
 
-CLOCK = ["--clock-ms", "20000"]
-# Each view: its frames and held keys. Between them every kind of draw is on screen: the level,
-# the blended water over the sand, the palms, their leaves, the sky and the spray.
-VIEWS = {
-    # No keys: the current carries the player east from the start.
-    "start": (30, []),
-    # Forward, then a left turn while coasting: the spray's glow over much of the screen.
-    "volcano": (60, ["UP@1-20", "LEFT@18-38"]),
-    # Forward to the palms, turning right among them while they shed leaves.
-    "trees": (150, ["UP@1-150", "RIGHT@125-150"]),
-    # A right turn to the open sea in the south-east: the sky over the upper half, the sun in it.
-    "sky": (120, ["UP@1-59", "RIGHT@1-59"]),
-    # A left turn into the volcano's shore, where the collision holds the player: the water's
-    # blend meets the sand and the slope.
-    "shore": (120, ["UP@1-120", "LEFT@5-24"]),
-}
+CLOCK = ["--clock-ms", CLOCK_MS]
 
 OUTPUTS = ("trace.csv", "particles.csv", "shot.png")
 TIMING = re.compile(r"^startup_ms=\S+ frames=\d+ frame_ms_median=\S+ frame_ms_p99=\S+$", re.M)

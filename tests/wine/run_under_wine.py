@@ -28,21 +28,8 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DRIVE_GAME = os.path.join(HERE, "..", "display", "drive_game.py")
-
-
-def start_xvfb():
-    """A private Xvfb at 1024 x 768; returns the process and its display name."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        number = pipe.readline().strip()
-    if not number:
-        server.kill()
-        raise RuntimeError("Xvfb did not start")
-    return server, ":" + number
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from xvfb import start_xvfb  # noqa: E402
 
 
 def wine_environment(prefix, display, overrides):
@@ -106,7 +93,7 @@ def main():
     except RuntimeError as error:
         print("run_under_wine: %s" % error)
         return 1
-    server, display = start_xvfb()
+    server, display = start_xvfb(1024, 768)
     env = wine_environment(os.path.abspath(options.prefix), display, options.dll_overrides)
     try:
         if not os.path.isdir(options.prefix):

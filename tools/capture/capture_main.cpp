@@ -6,52 +6,25 @@
 //   startup_ms=S frames=N frame_ms_median=M frame_ms_p99=P
 // Exit code 0 when the frames ran (or the game quit itself), 1 when the game's start-up failed,
 // 2 for unusable arguments. Presents are not paced: the loop runs as fast as it draws.
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/game_app.h"
-#include "platform/gl/gl_device.h"
 #include "platform/posix/message_queue.h"
 #include "platform/posix/system_clock.h"
 #include "tools/capture/capture_run.h"
-#include "tools/capture/stage_timer.h"
+#include "tools/capture/gl_capture_host.h"
 
 namespace {
 
-// The OpenGL device keeps its own back buffer after the present, so the shot is read from it
-// once the frame is over.
-class HeadlessCaptureHost final : public CaptureHost {
+class HeadlessCaptureHost final : public GlCaptureHost {
 public:
     // The headless surface ignores the window; any distinct non-null handle serves.
     HWND Window() override { return reinterpret_cast<HWND>(&headlessWindow); }
     void FixClock(uint32_t milliseconds) override { FixSystemClock(milliseconds); }
-    void RequestShot() override {}
-    bool TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) override {
-        auto* device = dynamic_cast<GlDevice*>(gameApp.GetDevice());
-        if (device == nullptr) {
-            return false;
-        }
-        device->ReadBackBuffer(rgba, width, height);
-        return true;
-    }
-    double ShotMillisecondsInFrame() const override { return 0.0; }
-    bool CanTimeStages() const override { return true; }
-    void StartStageTiming() override {
-        if (auto* device = dynamic_cast<GlDevice*>(gameApp.GetDevice())) {
-            stageTimer = std::make_unique<StageTimer>(device);
-        }
-    }
-    bool WriteStageTimes(const std::string& path) override {
-        const bool written = stageTimer != nullptr && stageTimer->Write(path);
-        stageTimer.reset();
-        return written;
-    }
     bool TakeQuitMessage() override { return ::TakeQuitMessage(nullptr); }
 
 private:
     char headlessWindow = 0;
-    std::unique_ptr<StageTimer> stageTimer;
 };
 
 }  // namespace

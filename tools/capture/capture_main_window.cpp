@@ -4,21 +4,18 @@
 // presentation included; keys and the clock are scripted as in skimlark-capture, and it takes the
 // same options and gives the same outputs and exit codes.
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/game_app.h"
-#include "platform/gl/gl_device.h"
 #include "platform/posix/message_queue.h"
 #include "platform/posix/system_clock.h"
 #include "platform/sdl/sdl_window.h"
 #include "tools/capture/capture_run.h"
-#include "tools/capture/stage_timer.h"
+#include "tools/capture/gl_capture_host.h"
 
 namespace {
 
-class WindowCaptureHost final : public CaptureHost {
+class WindowCaptureHost final : public GlCaptureHost {
 public:
     ~WindowCaptureHost() override { SdlDestroyGameWindow(window); }
 
@@ -33,27 +30,6 @@ public:
         return window;
     }
     void FixClock(uint32_t milliseconds) override { FixSystemClock(milliseconds); }
-    void RequestShot() override {}
-    bool TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) override {
-        GlDevice* device = Device();
-        if (device == nullptr) {
-            return false;
-        }
-        device->ReadBackBuffer(rgba, width, height);
-        return true;
-    }
-    double ShotMillisecondsInFrame() const override { return 0.0; }
-    bool CanTimeStages() const override { return true; }
-    void StartStageTiming() override {
-        if (auto* device = dynamic_cast<GlDevice*>(gameApp.GetDevice())) {
-            stageTimer = std::make_unique<StageTimer>(device);
-        }
-    }
-    bool WriteStageTimes(const std::string& path) override {
-        const bool written = stageTimer != nullptr && stageTimer->Write(path);
-        stageTimer.reset();
-        return written;
-    }
     void GameStarted() override {
         if (GlDevice* device = Device()) {
             device->SetPresentPacing(false);
@@ -68,10 +44,7 @@ public:
     }
 
 private:
-    static GlDevice* Device() { return dynamic_cast<GlDevice*>(gameApp.GetDevice()); }
-
     HWND window = nullptr;
-    std::unique_ptr<StageTimer> stageTimer;
 };
 
 }  // namespace

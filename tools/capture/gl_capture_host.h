@@ -1,0 +1,28 @@
+// What the capture tools of the OpenGL build share, whether they draw headless or in the game's
+// window: shots read from the device's own back buffer once the frame is over (it keeps it after
+// the present), and stage timing.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/capture/capture_host.h"
+#include "tools/capture/stage_timer.h"
+
+class GlCaptureHost : public CaptureHost {
+public:
+    void RequestShot() override {}
+    bool TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) override;
+    double ShotMillisecondsInFrame() const override { return 0.0; }
+    bool CanTimeStages() const override { return true; }
+    void StartStageTiming() override;
+    bool WriteStageTimes(const std::string& path) override;
+
+protected:
+    // The game's device once it has started; null before.
+    static GlDevice* Device();
+
+private:
+    std::unique_ptr<StageTimer> stageTimer;
+};
