@@ -102,7 +102,6 @@ private:
     ~GlDevice();
     bool ApplyPresentParameters(D3DPRESENT_PARAMETERS& presentParameters);
     bool PacedPresents() const;
-
     void InitContextState();
     void QueryMaxTextureSize();
     void ReleaseBindings();

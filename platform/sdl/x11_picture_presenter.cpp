@@ -1,6 +1,11 @@
 #include "platform/sdl/x11_picture_presenter.h"
 
+#include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrender.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -23,6 +28,25 @@ int NoteAttachError(Display*, XErrorEvent*) {
 
 }  // namespace
 
+struct X11PicturePresenter::Server {
+    Display* display;
+    Window window;
+    Visual* visual;
+    XRenderPictFormat* format;
+    XImage* image = nullptr;
+    XShmSegmentInfo shared{};
+    GC windowGc = nullptr;
+    GC pixmapGc = nullptr;
+    Pixmap pixmap = 0;
+    Picture source = 0;
+    Picture target = 0;
+    // A present's requests that read the image may still be running in the server.
+    bool imageInUse = false;
+    // The scale set on `source`, so that it is sent again only when the window changes.
+    int scaledWidth = 0;
+    int scaledHeight = 0;
+};
+
 std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdlWindow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -39,8 +63,12 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
         XRenderFindVisualFormat(display, attributes.visual) == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<X11PicturePresenter> presenter(
-        new X11PicturePresenter(display, window, attributes.visual));
+    auto server = std::make_unique<Server>();
+    server->display = display;
+    server->window = window;
+    server->visual = attributes.visual;
+    server->format = XRenderFindVisualFormat(display, attributes.visual);
+    std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
     // Tried once here, so that a server that will not share memory is found before the first
     // frame.
     if (!presenter->Prepare(1, 1)) {
@@ -49,156 +77,159 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     return presenter;
 }
 
-X11PicturePresenter::X11PicturePresenter(Display* xDisplay, Window xWindow, Visual* xVisual)
-    : display(xDisplay),
-      window(xWindow),
-      visual(xVisual),
-      format(XRenderFindVisualFormat(xDisplay, xVisual)) {}
+X11PicturePresenter::X11PicturePresenter(std::unique_ptr<Server> connection)
+    : server(std::move(connection)) {}
 
 X11PicturePresenter::~X11PicturePresenter() {
     Drop();
 }
 
 bool X11PicturePresenter::Prepare(int width, int height) {
-    if (image != nullptr && image->width == width && image->height == height) {
+    Server& x11 = *server;
+    if (x11.image != nullptr && x11.image->width == width && x11.image->height == height) {
         return true;
     }
     Drop();
-    image = XShmCreateImage(display, visual, kDepth, ZPixmap, nullptr, &shared,
-                            static_cast<unsigned>(width), static_cast<unsigned>(height));
+    x11.image = XShmCreateImage(x11.display, x11.visual, kDepth, ZPixmap, nullptr, &x11.shared,
+                                static_cast<unsigned>(width), static_cast<unsigned>(height));
     // Four bytes a pixel, blue first: what OpenGL's BGRA bytes are.
-    if (image == nullptr || image->bits_per_pixel != 32 || image->byte_order != LSBFirst) {
+    if (x11.image == nullptr || x11.image->bits_per_pixel != 32 ||
+        x11.image->byte_order != LSBFirst) {
         Drop();
         return false;
     }
-    shared.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * image->height,
-                          IPC_CREAT | 0600);
-    if (shared.shmid < 0) {
+    x11.shared.shmid =
+        shmget(IPC_PRIVATE, static_cast<size_t>(x11.image->bytes_per_line) * x11.image->height,
+               IPC_CREAT | 0600);
+    if (x11.shared.shmid < 0) {
         Drop();
         return false;
     }
-    void* address = shmat(shared.shmid, nullptr, 0);
+    void* address = shmat(x11.shared.shmid, nullptr, 0);
     // Marked for removal at once: it goes when both sides have let go, even if this process dies.
-    shmctl(shared.shmid, IPC_RMID, nullptr);
+    shmctl(x11.shared.shmid, IPC_RMID, nullptr);
     if (address == reinterpret_cast<void*>(-1)) {
-        shared.shmid = -1;
+        x11.shared.shmid = -1;
         Drop();
         return false;
     }
-    shared.shmaddr = image->data = static_cast<char*>(address);
-    shared.readOnly = False;
-    XSync(display, False);
+    x11.shared.shmaddr = x11.image->data = static_cast<char*>(address);
+    x11.shared.readOnly = False;
+    XSync(x11.display, False);
     attachRefused = false;
     XErrorHandler previous = XSetErrorHandler(NoteAttachError);
-    const Bool attached = XShmAttach(display, &shared);
-    XSync(display, False);
+    const Bool attached = XShmAttach(x11.display, &x11.shared);
+    XSync(x11.display, False);
     XSetErrorHandler(previous);
     if (!attached || attachRefused) {
-        shmdt(shared.shmaddr);
-        shared.shmaddr = nullptr;
+        shmdt(x11.shared.shmaddr);
+        x11.shared.shmaddr = nullptr;
         Drop();
         return false;
     }
-    windowGc = XCreateGC(display, window, 0, nullptr);
-    pixmap = XCreatePixmap(display, window, static_cast<unsigned>(width),
-                           static_cast<unsigned>(height), kDepth);
-    pixmapGc = XCreateGC(display, pixmap, 0, nullptr);
+    x11.windowGc = XCreateGC(x11.display, x11.window, 0, nullptr);
+    x11.pixmap = XCreatePixmap(x11.display, x11.window, static_cast<unsigned>(width),
+                               static_cast<unsigned>(height), kDepth);
+    x11.pixmapGc = XCreateGC(x11.display, x11.pixmap, 0, nullptr);
     XRenderPictureAttributes attributes{};
-    source = XRenderCreatePicture(display, pixmap, format, 0, &attributes);
-    XRenderSetPictureFilter(display, source, const_cast<char*>(FilterBilinear), nullptr, 0);
-    target = XRenderCreatePicture(display, window, format, 0, &attributes);
-    scaledWidth = width;
-    scaledHeight = height;
+    x11.source = XRenderCreatePicture(x11.display, x11.pixmap, x11.format, 0, &attributes);
+    XRenderSetPictureFilter(x11.display, x11.source, const_cast<char*>(FilterBilinear), nullptr, 0);
+    x11.target = XRenderCreatePicture(x11.display, x11.window, x11.format, 0, &attributes);
+    x11.scaledWidth = width;
+    x11.scaledHeight = height;
     return true;
 }
 
 void X11PicturePresenter::Drop() {
-    if (source != 0) {
-        XRenderFreePicture(display, source);
-        source = 0;
+    Server& x11 = *server;
+    if (x11.source != 0) {
+        XRenderFreePicture(x11.display, x11.source);
+        x11.source = 0;
     }
-    if (target != 0) {
-        XRenderFreePicture(display, target);
-        target = 0;
+    if (x11.target != 0) {
+        XRenderFreePicture(x11.display, x11.target);
+        x11.target = 0;
     }
-    if (pixmap != 0) {
-        XFreePixmap(display, pixmap);
-        pixmap = 0;
+    if (x11.pixmap != 0) {
+        XFreePixmap(x11.display, x11.pixmap);
+        x11.pixmap = 0;
     }
-    if (windowGc != nullptr) {
-        XFreeGC(display, windowGc);
-        windowGc = nullptr;
+    if (x11.windowGc != nullptr) {
+        XFreeGC(x11.display, x11.windowGc);
+        x11.windowGc = nullptr;
     }
-    if (pixmapGc != nullptr) {
-        XFreeGC(display, pixmapGc);
-        pixmapGc = nullptr;
+    if (x11.pixmapGc != nullptr) {
+        XFreeGC(x11.display, x11.pixmapGc);
+        x11.pixmapGc = nullptr;
     }
-    if (shared.shmaddr != nullptr) {
-        XShmDetach(display, &shared);
-        XSync(display, False);
-        shmdt(shared.shmaddr);
+    if (x11.shared.shmaddr != nullptr) {
+        XShmDetach(x11.display, &x11.shared);
+        XSync(x11.display, False);
+        shmdt(x11.shared.shmaddr);
     }
-    shared = XShmSegmentInfo{};
-    imageInUse = false;
-    if (image != nullptr) {
-        image->data = nullptr;  // the shared memory, not Xlib's to free
-        XDestroyImage(image);
-        image = nullptr;
+    x11.shared = XShmSegmentInfo{};
+    x11.imageInUse = false;
+    if (x11.image != nullptr) {
+        x11.image->data = nullptr;  // the shared memory, not Xlib's to free
+        XDestroyImage(x11.image);
+        x11.image = nullptr;
     }
 }
 
 bool X11PicturePresenter::Present(int width, int height, int drawableWidth, int drawableHeight) {
+    Server& x11 = *server;
     if (width <= 0 || height <= 0 || drawableWidth <= 0 || drawableHeight <= 0 ||
         !Prepare(width, height)) {
         return false;
     }
-    if (imageInUse) {
+    if (x11.imageInUse) {
         // The server has read the image once it has answered: it is ours to overwrite. By now,
         // a frame later, the answer is usually waiting.
-        XSync(display, False);
-        imageInUse = false;
+        XSync(x11.display, False);
+        x11.imageInUse = false;
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, image->bytes_per_line / 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, x11.image->bytes_per_line / 4);
     // The picture is stored top row first, as an X image is.
-    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, image->data);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, x11.image->data);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
     const WindowPlacement to = PlacePicture(width, height, drawableWidth, drawableHeight);
     const int top = drawableHeight - to.bottom - to.height;  // X's rows run down
     if (to.width == width && to.height == height) {
-        XShmPutImage(display, window, windowGc, image, 0, 0, to.left, top,
+        XShmPutImage(x11.display, x11.window, x11.windowGc, x11.image, 0, 0, to.left, top,
                      static_cast<unsigned>(width), static_cast<unsigned>(height), False);
     } else {
-        XShmPutImage(display, pixmap, pixmapGc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
-                     static_cast<unsigned>(height), False);
-        if (to.width != scaledWidth || to.height != scaledHeight) {
+        XShmPutImage(x11.display, x11.pixmap, x11.pixmapGc, x11.image, 0, 0, 0, 0,
+                     static_cast<unsigned>(width), static_cast<unsigned>(height), False);
+        if (to.width != x11.scaledWidth || to.height != x11.scaledHeight) {
             // Maps the window's pixels back into the picture's.
             XTransform scale = {{{XDoubleToFixed(static_cast<double>(width) / to.width), 0, 0},
                                  {0, XDoubleToFixed(static_cast<double>(height) / to.height), 0},
                                  {0, 0, XDoubleToFixed(1.0)}}};
-            XRenderSetPictureTransform(display, source, &scale);
-            scaledWidth = to.width;
-            scaledHeight = to.height;
+            XRenderSetPictureTransform(x11.display, x11.source, &scale);
+            x11.scaledWidth = to.width;
+            x11.scaledHeight = to.height;
         }
-        XRenderComposite(display, PictOpSrc, source, None, target, 0, 0, 0, 0, to.left, top,
-                         static_cast<unsigned>(to.width), static_cast<unsigned>(to.height));
+        XRenderComposite(x11.display, PictOpSrc, x11.source, None, x11.target, 0, 0, 0, 0, to.left,
+                         top, static_cast<unsigned>(to.width), static_cast<unsigned>(to.height));
     }
     FillBars(to.left, top, to.width, to.height, drawableWidth, drawableHeight);
     // Sent now, and done by the server while the game draws its next frame.
-    XFlush(display);
-    imageInUse = true;
+    XFlush(x11.display);
+    x11.imageInUse = true;
     return true;
 }
 
 void X11PicturePresenter::FillBars(int left, int top, int width, int height, int drawableWidth,
                                    int drawableHeight) {
+    Server& x11 = *server;
     const XRenderColor black = {0, 0, 0, 0xFFFF};
     const auto fill = [&](int x, int y, int w, int h) {
         if (w > 0 && h > 0) {
-            XRenderFillRectangle(display, PictOpSrc, target, &black, x, y, static_cast<unsigned>(w),
-                                 static_cast<unsigned>(h));
+            XRenderFillRectangle(x11.display, PictOpSrc, x11.target, &black, x, y,
+                                 static_cast<unsigned>(w), static_cast<unsigned>(h));
         }
     };
     fill(0, 0, left, drawableHeight);

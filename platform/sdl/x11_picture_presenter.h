@@ -7,10 +7,7 @@
 
 #include <memory>
 
-#include <SDL.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XShm.h>
-#include <X11/extensions/Xrender.h>
+struct SDL_Window;
 
 class X11PicturePresenter {
 public:
@@ -23,30 +20,17 @@ public:
 
     // Reads the bound read framebuffer (width x height, top row first) and shows it centred in a
     // drawable of the given size, scaled to fit with its shape kept; false when nothing could be
-    // shown.
+    // shown. The server finishes showing it while the game goes on; the next present waits for
+    // that before it reuses the shared memory.
     bool Present(int width, int height, int drawableWidth, int drawableHeight);
 
 private:
-    X11PicturePresenter(Display* display, Window window, Visual* visual);
+    struct Server;  // the connection and what the server holds for us, kept out of this header
+    explicit X11PicturePresenter(std::unique_ptr<Server> server);
     // The shared image and the server's copy of it, for pictures of this size.
     bool Prepare(int width, int height);
     void Drop();
     void FillBars(int left, int top, int width, int height, int drawableWidth, int drawableHeight);
 
-    Display* display;
-    Window window;
-    Visual* visual;
-    XRenderPictFormat* format;
-    XImage* image = nullptr;
-    XShmSegmentInfo shared{};
-    GC windowGc = nullptr;
-    GC pixmapGc = nullptr;
-    Pixmap pixmap = 0;
-    Picture source = 0;
-    Picture target = 0;
-    // A present's requests that read the image may still be running in the server.
-    bool imageInUse = false;
-    // The scale set on `source`, so that it is sent again only when the window changes.
-    int scaledWidth = 0;
-    int scaledHeight = 0;
+    std::unique_ptr<Server> server;
 };
