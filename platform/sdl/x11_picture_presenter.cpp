@@ -106,9 +106,8 @@ bool X11PicturePresenter::Prepare(int width, int height) {
         return false;
     }
     void* address = shmat(x11.shared.shmid, nullptr, 0);
-    // Marked for removal at once: it goes when both sides have let go, even if this process dies.
-    shmctl(x11.shared.shmid, IPC_RMID, nullptr);
     if (address == reinterpret_cast<void*>(-1)) {
+        shmctl(x11.shared.shmid, IPC_RMID, nullptr);
         x11.shared.shmid = -1;
         Drop();
         return false;
@@ -121,6 +120,9 @@ bool X11PicturePresenter::Prepare(int width, int height) {
     const Bool attached = XShmAttach(x11.display, &x11.shared);
     XSync(x11.display, False);
     XSetErrorHandler(previous);
+    // Marked for removal once both sides hold it: it goes when both have let go, even if this
+    // process dies first.
+    shmctl(x11.shared.shmid, IPC_RMID, nullptr);
     if (!attached || attachRefused) {
         shmdt(x11.shared.shmaddr);
         x11.shared.shmaddr = nullptr;
