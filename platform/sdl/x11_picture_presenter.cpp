@@ -59,15 +59,18 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     int errorBase = 0;
     XWindowAttributes attributes;
     if (!XShmQueryExtension(display) || !XRenderQueryExtension(display, &eventBase, &errorBase) ||
-        XGetWindowAttributes(display, window, &attributes) == 0 || attributes.depth != kDepth ||
-        XRenderFindVisualFormat(display, attributes.visual) == nullptr) {
+        XGetWindowAttributes(display, window, &attributes) == 0 || attributes.depth != kDepth) {
+        return nullptr;
+    }
+    XRenderPictFormat* format = XRenderFindVisualFormat(display, attributes.visual);
+    if (format == nullptr) {
         return nullptr;
     }
     auto server = std::make_unique<Server>();
     server->display = display;
     server->window = window;
     server->visual = attributes.visual;
-    server->format = XRenderFindVisualFormat(display, attributes.visual);
+    server->format = format;
     std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
     // Tried once here, so that a server that will not share memory is found before the first
     // frame.

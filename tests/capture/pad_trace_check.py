@@ -15,7 +15,8 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RUN_UNDER_WINE = os.path.join(HERE, "..", "wine", "run_under_wine.py")
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from capture_runs import run_linux_capture, run_windows_capture  # noqa: E402
 
 CASES = {
     # Every control, each one on its own and overlapping with the next; Escape (Back) ends the
@@ -48,27 +49,6 @@ def capture_arguments(frames, script):
             "trace.csv"]
 
 
-def run_linux(options, arguments, work):
-    os.makedirs(work)
-    os.symlink(os.path.abspath(options.data), os.path.join(work, "data"))
-    result = subprocess.run([os.path.abspath(options.linux_capture), *arguments], cwd=work,
-                            capture_output=True, text=True, timeout=600)
-    if result.returncode != 0:
-        raise RuntimeError("the Linux capture ended with %d:\n%s%s"
-                           % (result.returncode, result.stdout, result.stderr))
-
-
-def run_windows(options, arguments, work):
-    result = subprocess.run(
-        [sys.executable, RUN_UNDER_WINE, "--exe", options.windows_capture, "--data", options.data,
-         "--work", work, "--prefix", options.prefix, "--plain", "--timeout", "900", "--",
-         *arguments],
-        capture_output=True, text=True, timeout=1800)
-    if result.returncode != 0:
-        raise RuntimeError("the Windows capture ended with %d:\n%s%s"
-                           % (result.returncode, result.stdout, result.stderr))
-
-
 def trace_bytes(work):
     with open(os.path.join(work, "trace.csv"), "rb") as trace:
         return trace.read()
@@ -98,12 +78,13 @@ def main():
             arguments = capture_arguments(frames, script)
             work = os.path.join(options.work, "linux-%d" % index)
             print("linux %d: %s" % (index, " ".join(arguments)))
-            run_linux(options, arguments, work)
+            run_linux_capture(options.linux_capture, options.data, arguments, work)
             runs.append(("linux %d" % index, work))
             if options.windows_capture:
                 work = os.path.join(options.work, "windows-%d" % index)
                 print("windows %d: %s" % (index, " ".join(arguments)))
-                run_windows(options, arguments, work)
+                run_windows_capture(options.windows_capture, options.data, options.prefix,
+                                    arguments, work)
                 runs.append(("windows %d" % index, work))
     except (RuntimeError, subprocess.TimeoutExpired) as error:
         print("pad_trace_check: %s" % error)

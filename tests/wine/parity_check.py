@@ -19,8 +19,8 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RUN_UNDER_WINE = os.path.join(HERE, "run_under_wine.py")
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from capture_runs import run_linux_capture, run_windows_capture  # noqa: E402
 from game_views import CLOCK_MS, VIEWS  # noqa: E402
 
 MAX_MEAN = 0.1            # per channel, in 1/255
@@ -50,26 +50,14 @@ def timing_line(output, build):
 
 
 def run_linux(options, arguments, work):
-    os.makedirs(work)
-    os.symlink(os.path.abspath(options.data), os.path.join(work, "data"))
-    result = subprocess.run([os.path.abspath(options.linux_capture), *arguments], cwd=work,
-                            capture_output=True, text=True, timeout=600)
-    if result.returncode != 0:
-        raise RuntimeError("the Linux capture ended with %d:\n%s%s"
-                           % (result.returncode, result.stdout, result.stderr))
-    return timing_line(result.stdout, "Linux")
+    output = run_linux_capture(options.linux_capture, options.data, arguments, work)
+    return timing_line(output, "Linux")
 
 
 def run_windows(options, arguments, work):
-    result = subprocess.run(
-        [sys.executable, RUN_UNDER_WINE, "--exe", options.windows_capture, "--data", options.data,
-         "--work", work, "--prefix", options.prefix, "--plain", "--timeout", "900", "--",
-         *arguments],
-        capture_output=True, text=True, timeout=1800)
-    if result.returncode != 0:
-        raise RuntimeError("the Windows capture ended with %d:\n%s%s"
-                           % (result.returncode, result.stdout, result.stderr))
-    return timing_line(result.stdout, "Windows")
+    output = run_windows_capture(options.windows_capture, options.data, options.prefix,
+                                 arguments, work)
+    return timing_line(output, "Windows")
 
 
 def same_bytes(first, second):

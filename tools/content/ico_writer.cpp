@@ -2,20 +2,11 @@
 #include "tools/content/ico_writer.h"
 
 #include "tools/content/image_writers.h"
+#include "tools/content/little_endian.h"
 
 namespace content {
 
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFFu);
-    PutU16(out, v >> 16);
-}
 
 const int kLargestSize = 256;
 const uint32_t kDirectorySize = 6;
