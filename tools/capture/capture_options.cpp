@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -35,36 +37,33 @@ std::string Upper(std::string name) {
     return name;
 }
 
-bool ParseKey(const std::string& name, uint8_t* code) {
+// The value a name stands for, its case ignored; false for a name not in the table.
+template <typename Value>
+bool LookUpName(const std::string& name, std::initializer_list<std::pair<const char*, Value>> table,
+                Value* value) {
     const std::string upper = Upper(name);
-    if (upper == "UP") {
-        *code = kDikUp;
-    } else if (upper == "LEFT") {
-        *code = kDikLeft;
-    } else if (upper == "RIGHT") {
-        *code = kDikRight;
-    } else if (upper == "ESCAPE") {
-        *code = kDikEscape;
-    } else {
-        return false;
+    for (const auto& [known, meaning] : table) {
+        if (upper == known) {
+            *value = meaning;
+            return true;
+        }
     }
-    return true;
+    return false;
+}
+
+bool ParseKey(const std::string& name, uint8_t* code) {
+    return LookUpName<uint8_t>(
+        name, {{"UP", kDikUp}, {"LEFT", kDikLeft}, {"RIGHT", kDikRight}, {"ESCAPE", kDikEscape}},
+        code);
 }
 
 bool ParsePadButton(const std::string& name, PadButton* button) {
-    const std::string upper = Upper(name);
-    if (upper == "PAD_A") {
-        *button = PadButton::kA;
-    } else if (upper == "PAD_LEFT") {
-        *button = PadButton::kDpadLeft;
-    } else if (upper == "PAD_RIGHT") {
-        *button = PadButton::kDpadRight;
-    } else if (upper == "PAD_BACK") {
-        *button = PadButton::kBack;
-    } else {
-        return false;
-    }
-    return true;
+    return LookUpName<PadButton>(name,
+                                 {{"PAD_A", PadButton::kA},
+                                  {"PAD_LEFT", PadButton::kDpadLeft},
+                                  {"PAD_RIGHT", PadButton::kDpadRight},
+                                  {"PAD_BACK", PadButton::kBack}},
+                                 button);
 }
 
 // NAME@FIRST-LAST, split into the name and the frames; the name may itself hold a minus sign.
