@@ -1,7 +1,8 @@
 // The Linux entry point: finds the game's data, opens an SDL2 window and runs a non-blocking event
 // pump that runs one game frame per pass, handling at most one event per pass, until the quit
 // message arrives. While frames are skipped (the window minimised or in the background) each pass
-// first waits for the next event, a refresh period at most, rather than spin. A start-up that
+// first waits for the next event rather than spin: in the background a slot of the game's pace at
+// most, minimised for as long as it takes. A start-up that
 // fails says why in one line and ends with exit code 1.
 #include <cstdio>
 
@@ -39,7 +40,7 @@ int main(int, char**) {
             break;  // the pass that takes the quit message runs no frame
         }
         // A skipped frame (no input in the background) draws nothing: rest until something
-        // happens or the next refresh, when the game tries again.
+        // happens or, unless minimised, the next slot, when the game tries again.
         if (FAILED(gameApp.Frame())) {
             SdlWaitForEvent(window);
         }

@@ -2,7 +2,8 @@
 // 1024 x 768 window, starts the game and runs a message pump, handling at most one message per
 // pass and running one game frame on every pass until the quit message arrives. It blocks only
 // while frames are skipped (the window minimised or in the background, or the device lost): then
-// each pass first waits for the next message, a refresh period at most, rather than spin.
+// each pass first waits for the next message, a refresh period at most (minimised, however long
+// it takes), rather than spin.
 #include <string>
 
 #include "app/game_app.h"
@@ -84,10 +85,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
             DispatchMessageA(&msg);
         }
         // In the foreground presentation paces the loop. A skipped frame draws nothing: rest
-        // until a message comes or the next refresh, when the game tries again.
+        // until a message comes or the next refresh, when the game tries again; minimised,
+        // until a message comes (restoring the window sends several).
         if (FAILED(gameApp.Frame())) {
-            MsgWaitForMultipleObjectsEx(0, nullptr, refreshPeriodMs, QS_ALLINPUT,
-                                        MWMO_INPUTAVAILABLE);
+            MsgWaitForMultipleObjectsEx(0, nullptr,
+                                        IsIconic(mainWindow) ? INFINITE : refreshPeriodMs,
+                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
     }
     gameApp.Shutdown();

@@ -73,10 +73,9 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       presentParameters(parameters),
       surface(std::move(glSurface)),
       pacer(MakeSystemPresentPacer()),
-      drawObserver(nullptr),
+      swapInterval(-1),
       state(parameters.EnableAutoDepthStencil != FALSE),
       inScene(false),
-      pacingAllowed(true),
       maxTextureSize(kMinimumMaxTextureSize),
       textures{},
       streamSource(nullptr),
@@ -109,7 +108,6 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
     parent->AddRef();
     CountGlObjectCreated();
     LiveDevices().push_back(this);
-    pacer.SetRefreshRate(surface->RefreshRateHz());
     InitContextState();
 }
 
@@ -151,17 +149,32 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     backBuffer.Bind();
     glViewport(0, 0, width, height);
     ++viewportVersion;
-    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+    // A reset may follow a change of display or mode: the rate is read again.
+    ApplyPace();
     return true;
 }
 
-void GlDevice::SetPresentPacing(bool paced) {
-    pacingAllowed = paced;
-    surface->SetSwapInterval(PacedPresents() ? 1 : 0);
+void GlDevice::ApplyPace() {
+    const PresentPace pace = ChoosePresentPace(PacedPresents() ? surface->RefreshRateHz() : 0.0);
+    pacer.SetRate(pace.presentsPerSecond);
+    const int wanted = PacedPresents() ? pace.swapInterval : 0;
+    if (wanted == swapInterval) {
+        return;
+    }
+    // A platform that refuses N retraces a present may still sync to every one; the grid then
+    // keeps the pace. One that refuses both leaves the pace to the grid alone.
+    if (surface->SetSwapInterval(wanted)) {
+        swapInterval = wanted;
+    } else if (wanted > 1 && surface->SetSwapInterval(1)) {
+        swapInterval = 1;
+    } else {
+        swapInterval = 0;
+        surface->SetSwapInterval(0);
+    }
 }
 
 bool GlDevice::PacedPresents() const {
-    if (!pacingAllowed || !surface->HasDisplay()) {
+    if (!surface->HasDisplay()) {
         return false;
     }
     if (presentParameters.Windowed) {
@@ -242,21 +255,28 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
     if (inScene) {
         return D3DERR_INVALIDCALL;
     }
-    if (drawObserver != nullptr) {
-        drawObserver->BeforePresent();
-    }
     if (surface->HasDisplay()) {
         int drawableWidth = 0;
         int drawableHeight = 0;
         surface->GetDrawableSize(&drawableWidth, &drawableHeight);
         backBuffer.Bind();
-        if (!surface->PresentPicture(backBuffer.Width(), backBuffer.Height(), drawableWidth,
-                                     drawableHeight)) {
+        const bool shownBySurface = surface->PreparePicture(backBuffer.Width(), backBuffer.Height(),
+                                                            drawableWidth, drawableHeight);
+        if (!shownBySurface) {
             backBuffer.BlitToWindow(drawableWidth, drawableHeight);
-            surface->SwapBuffers();
         }
         if (PacedPresents()) {
-            pacer.AfterSwap();
+            // The frame is finished while the pacer waits, not after it.
+            glFlush();
+            if (pacer.RateCheckDue()) {
+                ApplyPace();
+            }
+            pacer.BeforePresent();
+        }
+        if (shownBySurface) {
+            surface->ShowPicture();
+        } else {
+            surface->SwapBuffers();
         }
         RestoreWriteMasks();
     } else {
@@ -265,9 +285,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
         glFinish();
     }
     backBuffer.Bind();
-    if (drawObserver != nullptr) {
-        drawObserver->AfterPresent();
-    }
     return D3D_OK;
 }
 

@@ -15,7 +15,6 @@
 #include "platform/gl/fixed_function_key.h"
 #include "platform/gl/fvf_layout.h"
 #include "platform/gl/gl_back_buffer.h"
-#include "platform/gl/gl_draw_observer.h"
 #include "platform/gl/gl_program_cache.h"
 #include "platform/gl/gl_raster_state.h"
 #include "platform/gl/gl_sampler_state.h"
@@ -81,11 +80,6 @@ public:
     void ReadBackBuffer(std::vector<uint8_t>* rgba, int* width, int* height) const;
     // How many distinct fixed-function programs have been built.
     size_t ProgramCount() const { return programs.Size(); }
-    // Off: presents on a display are not held to the refresh, so that a benchmark measures what
-    // a frame costs rather than the refresh rate. On by default.
-    void SetPresentPacing(bool paced);
-    // Tells `observer` (null: nobody) of every clear, draw and present from now on.
-    void SetDrawObserver(GlDrawObserver* observer) { drawObserver = observer; }
 
     // Called by resources as they delete their OpenGL objects, so the record of what is bound
     // never names a deleted (and perhaps reused) object.
@@ -102,6 +96,8 @@ private:
     ~GlDevice();
     bool ApplyPresentParameters(D3DPRESENT_PARAMETERS& presentParameters);
     bool PacedPresents() const;
+    // Reads the display's rate and sets the swap interval and the pacer's grid for it.
+    void ApplyPace();
     void InitContextState();
     void QueryMaxTextureSize();
     void ReleaseBindings();
@@ -127,10 +123,9 @@ private:
     std::unique_ptr<GlSurface> surface;
     GlBackBuffer backBuffer;
     PresentPacer pacer;
-    GlDrawObserver* drawObserver;
+    int swapInterval;  // as last set on the surface; -1 before
     DeviceState state;
     bool inScene;
-    bool pacingAllowed;
     UINT maxTextureSize;
 
     // Bindings, held as the device's own references on the resources.

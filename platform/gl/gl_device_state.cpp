@@ -113,9 +113,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     if (rectCount > 0 && rects == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    if (drawObserver != nullptr) {
-        drawObserver->BeforeClear();
-    }
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         const auto channels = ColorChannels(color);
@@ -225,9 +222,6 @@ HRESULT STDMETHODCALLTYPE GlDevice::DrawPrimitive(D3DPRIMITIVETYPE primitiveType
     GlProgram* program = PrepareProgram();
     if (program == nullptr) {
         return D3DERR_DRIVERINTERNALERROR;
-    }
-    if (drawObserver != nullptr) {
-        drawObserver->BeforeDraw(vertexShader, primitiveType, primitiveCount);
     }
     ApplyRasterState();
     ApplyStageBindings(currentKey);

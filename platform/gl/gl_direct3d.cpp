@@ -6,7 +6,7 @@
 #include "platform/gl/gl_surface.h"
 #include "platform/gl/live_objects.h"
 
-IDirect3D8* WINAPI Direct3DCreate8(UINT sdkVersion) {
+IDirect3D8* GlDirect3DCreate8(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) {
         return nullptr;
     }

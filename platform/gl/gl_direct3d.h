@@ -29,3 +29,7 @@ private:
     ~GlDirect3D();
     std::atomic<ULONG> referenceCount;
 };
+
+// The layer's Direct3D 8 object, as Direct3DCreate8 hands it out: null for another SDK version.
+// A tool that wraps the layer defines its own Direct3DCreate8 around this one.
+IDirect3D8* GlDirect3DCreate8(UINT sdkVersion);

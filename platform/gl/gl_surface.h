@@ -17,19 +17,22 @@ public:
     virtual void SwapBuffers() = 0;
     // Asks for retrace-synchronised swaps; false when the platform refused.
     virtual bool SetSwapInterval(int interval) = 0;
-    virtual int RefreshRateHz() = 0;
+    // The display's retraces a second, read afresh; 0 when not reported.
+    virtual double RefreshRateHz() = 0;
     // Whether presents are paced to a display at all (false for the headless build).
     virtual bool HasDisplay() const = 0;
     // Switches between a borderless desktop-sized window and the plain window.
     virtual void SetFullScreen(bool fullScreen) = 0;
-    // Shows the picture of the bound read framebuffer (width x height, top row first) in a
-    // drawable of the given size, scaled to fit and centred, without the default framebuffer,
-    // where the window system does that more cheaply; false when it did not (then the device
-    // copies the picture into the default framebuffer and swaps).
-    virtual bool PresentPicture(int /*width*/, int /*height*/, int /*drawableWidth*/,
+    // Where the window system shows a picture more cheaply than the default framebuffer would:
+    // reads the picture of the bound read framebuffer (width x height, top row first), to be
+    // shown by ShowPicture centred in a drawable of the given size, scaled to fit. False when it
+    // does not (then the device copies the picture into the default framebuffer and swaps).
+    virtual bool PreparePicture(int /*width*/, int /*height*/, int /*drawableWidth*/,
                                 int /*drawableHeight*/) {
         return false;
     }
+    // Shows what PreparePicture read.
+    virtual void ShowPicture() {}
 };
 
 // The desktop's current mode: size, refresh rate and pixel format.

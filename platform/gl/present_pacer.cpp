@@ -1,39 +1,88 @@
 #include "platform/gl/present_pacer.h"
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <utility>
+
+namespace {
+
+constexpr double kModeHertz = 60.0;
+// A display this close to a multiple of 60 Hz is taken to be one (59.94 x 2 is 119.88).
+constexpr double kMultipleTolerance = 0.005;
+
+}  // namespace
+
+PresentPace ChoosePresentPace(double displayHertz) {
+    if (!(displayHertz > 0.0)) {
+        return {1, kModeHertz};
+    }
+    // 59 to 61 Hz is the mode's own rate; below, only more game steps a frame could keep the
+    // pace, so the game follows the display.
+    if (displayHertz <= 61.0) {
+        return {1, displayHertz};
+    }
+    const double multiple = std::round(displayHertz / kModeHertz);
+    if (std::fabs(displayHertz - multiple * kModeHertz) <=
+        kMultipleTolerance * multiple * kModeHertz) {
+        return {static_cast<int>(multiple), displayHertz / multiple};
+    }
+    return {1, kModeHertz};
+}
 
 PresentPacer::PresentPacer(Clock clockSource, Sleeper sleepFunction)
     : clock(std::move(clockSource)),
       sleeper(std::move(sleepFunction)),
-      periodMicros(1000000 / 60),
-      lastMicros(0),
-      started(false) {}
+      rate(kModeHertz),
+      periodNanoseconds(1e9 / kModeHertz),
+      started(false),
+      anchor(0),
+      slot(0),
+      lastRateCheck(clock()) {}
 
-void PresentPacer::SetRefreshRate(int hertz) {
-    if (hertz <= 0) {
-        hertz = 60;
+void PresentPacer::SetRate(double presentsPerSecond) {
+    if (!(presentsPerSecond > 0.0)) {
+        presentsPerSecond = kModeHertz;
     }
-    periodMicros = 1000000u / static_cast<uint64_t>(hertz);
+    if (presentsPerSecond == rate) {
+        return;
+    }
+    rate = presentsPerSecond;
+    periodNanoseconds = 1e9 / rate;
+    started = false;
 }
 
-void PresentPacer::AfterSwap() {
+uint64_t PresentPacer::SlotTime(int64_t index) const {
+    // From the anchor each time, so that rounding never accumulates.
+    return anchor +
+           static_cast<uint64_t>(std::llround(static_cast<double>(index) * periodNanoseconds));
+}
+
+void PresentPacer::BeforePresent() {
     const uint64_t now = clock();
     if (!started) {
         started = true;
-        lastMicros = now;
+        anchor = now;
+        slot = 0;
         return;
     }
-    const uint64_t deadline = lastMicros + periodMicros;
-    if (now < deadline) {
-        sleeper(deadline - now);
-        // Keep to the deadline grid so that sleep overshoot does not accumulate.
-        lastMicros = deadline;
-    } else {
-        // Late (a slow frame, or a swap that waited itself): start a new period from here.
-        lastMicros = now;
+    const uint64_t next = SlotTime(slot + 1);
+    if (now < next) {
+        sleeper(next - now);
+        ++slot;
+        return;
     }
+    const auto inSlot = static_cast<int64_t>(static_cast<double>(now - anchor) / periodNanoseconds);
+    slot = inSlot > slot ? inSlot : slot + 1;
+}
+
+bool PresentPacer::RateCheckDue() {
+    const uint64_t now = clock();
+    if (now - lastRateCheck < kRateCheckNanoseconds) {
+        return false;
+    }
+    lastRateCheck = now;
+    return true;
 }
 
 PresentPacer MakeSystemPresentPacer() {
@@ -41,7 +90,9 @@ PresentPacer MakeSystemPresentPacer() {
         [] {
             const auto since = std::chrono::steady_clock::now().time_since_epoch();
             return static_cast<uint64_t>(
-                std::chrono::duration_cast<std::chrono::microseconds>(since).count());
+                std::chrono::duration_cast<std::chrono::nanoseconds>(since).count());
         },
-        [](uint64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); });
+        [](uint64_t nanoseconds) {
+            std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
+        });
 }

@@ -27,7 +27,7 @@ public:
     }
     void SwapBuffers() override {}
     bool SetSwapInterval(int) override { return false; }
-    int RefreshRateHz() override { return 60; }
+    double RefreshRateHz() override { return 0.0; }
     bool HasDisplay() const override { return false; }
     void SetFullScreen(bool) override {}
 

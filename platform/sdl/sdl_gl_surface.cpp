@@ -8,6 +8,7 @@
 
 #include "platform/gl/gl_api.h"
 #include "platform/gl/gl_surface.h"
+#include "platform/sdl/display_rate.h"
 #include "platform/sdl/sdl_full_screen.h"
 #include "platform/sdl/x11_picture_presenter.h"
 
@@ -26,21 +27,14 @@ public:
     }
     void SwapBuffers() override { SDL_GL_SwapWindow(window); }
     bool SetSwapInterval(int interval) override { return SDL_GL_SetSwapInterval(interval) == 0; }
-    int RefreshRateHz() override {
-        SDL_DisplayMode mode;
-        const int display = SDL_GetWindowDisplayIndex(window);
-        if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 &&
-            mode.refresh_rate > 0) {
-            return mode.refresh_rate;
-        }
-        return 60;
-    }
+    double RefreshRateHz() override { return DisplayRefreshHertz(window); }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
-    bool PresentPicture(int width, int height, int drawableWidth, int drawableHeight) override {
+    bool PreparePicture(int width, int height, int drawableWidth, int drawableHeight) override {
         return x11Presenter != nullptr &&
-               x11Presenter->Present(width, height, drawableWidth, drawableHeight);
+               x11Presenter->Prepare(width, height, drawableWidth, drawableHeight);
     }
+    void ShowPicture() override { x11Presenter->Show(); }
     void UseX11Presenter(std::unique_ptr<X11PicturePresenter> presenter) {
         x11Presenter = std::move(presenter);
     }

@@ -2,7 +2,11 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstring>
+
+#include "platform/gl/present_pacer.h"
+#include "platform/sdl/display_rate.h"
 
 namespace {
 
@@ -76,12 +80,13 @@ SdlPumpResult SdlPumpOneEvent() {
 }
 
 void SdlWaitForEvent(HWND window) {
-    int hertz = 60;
-    SDL_DisplayMode mode;
-    const int display = SDL_GetWindowDisplayIndex(reinterpret_cast<SDL_Window*>(window));
-    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
-        hertz = mode.refresh_rate;
+    SDL_Window* sdlWindow = reinterpret_cast<SDL_Window*>(window);
+    // Minimised, nothing can be drawn until the window is back, and restoring it is an event.
+    if ((SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_MINIMIZED) != 0) {
+        SDL_WaitEvent(nullptr);
+        return;
     }
-    // The period rounded up: at least a millisecond, so that the wait is never a poll.
-    SDL_WaitEventTimeout(nullptr, (1000 + hertz - 1) / hertz);
+    // One slot of the game's pace, rounded up: at least a millisecond, so never a poll.
+    const double perSecond = ChoosePresentPace(DisplayRefreshHertz(sdlWindow)).presentsPerSecond;
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::ceil(1000.0 / perSecond)));
 }

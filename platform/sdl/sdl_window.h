@@ -18,7 +18,7 @@ enum class SdlPumpResult {
 // Takes at most one pending event without blocking.
 SdlPumpResult SdlPumpOneEvent();
 
-// Waits until the process has an event, leaving it in the queue, or until about one refresh
-// period of the window's display has passed: what the loop does, rather than spin, while it has
-// no frame to draw (the window minimised or in the background).
+// What the loop does, rather than spin, while it has no frame to draw: waits until the process
+// has an event, leaving it in the queue; in the background for one slot of the game's pace at
+// most, when the game tries again; minimised for as long as it takes.
 void SdlWaitForEvent(HWND window);

@@ -45,6 +45,10 @@ struct X11PicturePresenter::Server {
     // The scale set on `source`, so that it is sent again only when the window changes.
     int scaledWidth = 0;
     int scaledHeight = 0;
+    // What the last Prepare read and where Show puts it.
+    bool prepared = false;
+    int drawableWidth = 0;
+    int drawableHeight = 0;
 };
 
 std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdlWindow) {
@@ -74,7 +78,7 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
     // Tried once here, so that a server that will not share memory is found before the first
     // frame.
-    if (!presenter->Prepare(1, 1)) {
+    if (!presenter->Allocate(1, 1)) {
         return nullptr;
     }
     return presenter;
@@ -87,7 +91,7 @@ X11PicturePresenter::~X11PicturePresenter() {
     Drop();
 }
 
-bool X11PicturePresenter::Prepare(int width, int height) {
+bool X11PicturePresenter::Allocate(int width, int height) {
     Server& x11 = *server;
     if (x11.image != nullptr && x11.image->width == width && x11.image->height == height) {
         return true;
@@ -181,10 +185,11 @@ void X11PicturePresenter::Drop() {
     }
 }
 
-bool X11PicturePresenter::Present(int width, int height, int drawableWidth, int drawableHeight) {
+bool X11PicturePresenter::Prepare(int width, int height, int drawableWidth, int drawableHeight) {
     Server& x11 = *server;
+    x11.prepared = false;
     if (width <= 0 || height <= 0 || drawableWidth <= 0 || drawableHeight <= 0 ||
-        !Prepare(width, height)) {
+        !Allocate(width, height)) {
         return false;
     }
     if (x11.imageInUse) {
@@ -199,7 +204,22 @@ bool X11PicturePresenter::Present(int width, int height, int drawableWidth, int 
     glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, x11.image->data);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    x11.prepared = true;
+    x11.drawableWidth = drawableWidth;
+    x11.drawableHeight = drawableHeight;
+    return true;
+}
 
+void X11PicturePresenter::Show() {
+    Server& x11 = *server;
+    if (!x11.prepared) {
+        return;
+    }
+    x11.prepared = false;
+    const int width = x11.image->width;
+    const int height = x11.image->height;
+    const int drawableWidth = x11.drawableWidth;
+    const int drawableHeight = x11.drawableHeight;
     const WindowPlacement to = PlacePicture(width, height, drawableWidth, drawableHeight);
     const int top = drawableHeight - to.bottom - to.height;  // X's rows run down
     if (to.width == width && to.height == height) {
@@ -224,7 +244,6 @@ bool X11PicturePresenter::Present(int width, int height, int drawableWidth, int 
     // Sent now, and done by the server while the game draws its next frame.
     XFlush(x11.display);
     x11.imageInUse = true;
-    return true;
 }
 
 void X11PicturePresenter::FillBars(int left, int top, int width, int height, int drawableWidth,

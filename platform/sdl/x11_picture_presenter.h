@@ -18,17 +18,18 @@ public:
     X11PicturePresenter(const X11PicturePresenter&) = delete;
     X11PicturePresenter& operator=(const X11PicturePresenter&) = delete;
 
-    // Reads the bound read framebuffer (width x height, top row first) and shows it centred in a
-    // drawable of the given size, scaled to fit with its shape kept; false when nothing could be
-    // shown. The server finishes showing it while the game goes on; the next present waits for
-    // that before it reuses the shared memory.
-    bool Present(int width, int height, int drawableWidth, int drawableHeight);
+    // Reads the bound read framebuffer (width x height, top row first), to be shown centred in a
+    // drawable of the given size, scaled to fit with its shape kept; false when it cannot be.
+    bool Prepare(int width, int height, int drawableWidth, int drawableHeight);
+    // Shows what Prepare read. The server finishes showing it while the game goes on; the next
+    // Prepare waits for that before it reuses the shared memory.
+    void Show();
 
 private:
     struct Server;  // the connection and what the server holds for us, kept out of this header
     explicit X11PicturePresenter(std::unique_ptr<Server> server);
     // The shared image and the server's copy of it, for pictures of this size.
-    bool Prepare(int width, int height);
+    bool Allocate(int width, int height);
     void Drop();
     void FillBars(int left, int top, int width, int height, int drawableWidth, int drawableHeight);
 

@@ -16,6 +16,10 @@ public:
     // The window the game is started with; null when the build could not make one.
     virtual HWND Window() = 0;
     virtual void FixClock(uint32_t milliseconds) = 0;
+    // Presents held to the display as the game's are (--paced), where the build shows frames
+    // on a display; asked for before the game starts.
+    virtual bool CanPace() const { return false; }
+    virtual void UseGamePacing() {}
     // Called once the game's start-up has succeeded, before its first frame.
     virtual void GameStarted() {}
     // Asks for the picture of the next frame: a build that must read it before the present

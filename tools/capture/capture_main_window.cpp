@@ -1,7 +1,8 @@
 // skimlark-capture-window: the capture tool's run in the game's own SDL2 window, full screen over
 // the desktop as the game is, presenting every frame through the window system. Its presents are
-// not held to the refresh, so its frame times are what a frame costs the player's machine,
-// presentation included; keys and the clock are scripted as in skimlark-capture, and it takes the
+// not held to the refresh (it asks for D3DPRESENT_INTERVAL_IMMEDIATE), so its frame times are what
+// a frame costs the player's machine, presentation included, unless --paced keeps the game's own
+// pace; keys and the clock are scripted as in skimlark-capture, and it takes the
 // same options and gives the same outputs and exit codes.
 #include <cstdio>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/sdl/sdl_window.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/gl_capture_host.h"
+#include "tools/capture/stage_timing_direct3d.h"
 
 namespace {
 
@@ -30,11 +32,8 @@ public:
         return window;
     }
     void FixClock(uint32_t milliseconds) override { FixSystemClock(milliseconds); }
-    void GameStarted() override {
-        if (GlDevice* device = Device()) {
-            device->SetPresentPacing(false);
-        }
-    }
+    bool CanPace() const override { return true; }
+    void UseGamePacing() override { StageTimingDirect3D::KeepGamePacing(true); }
     bool TakeQuitMessage() override {
         // As the game's own loop: one event a pass, and closing the window quits.
         if (SdlPumpOneEvent() == SdlPumpResult::WindowClosed) {

@@ -154,7 +154,7 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
 const char kCaptureUsage[] =
     "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--stick X@FIRST-LAST]... "
     "[--trigger V@FIRST-LAST]... [--clock-ms T] [--shot FRAME=FILE.png]... [--trace FILE.csv] "
-    "[--particles FRAME=FILE.csv]... [--frame-times FILE.csv] [--stage-times FILE.csv]";
+    "[--particles FRAME=FILE.csv]... [--frame-times FILE.csv] [--stage-times FILE.csv] [--paced]";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -162,6 +162,10 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     bool framesGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        if (option == "--paced") {
+            parsed.paced = true;
+            continue;
+        }
         if (option != "--frames" && option != "--hold" && option != "--stick" &&
             option != "--trigger" && option != "--clock-ms" && option != "--shot" &&
             option != "--trace" && option != "--particles" && option != "--frame-times" &&

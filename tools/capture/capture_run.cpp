@@ -136,6 +136,11 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         std::fprintf(stderr, "skimlark-capture: --stage-times needs the OpenGL build\n");
         return 2;
     }
+    if (options.paced && !host->CanPace()) {
+        std::fprintf(stderr,
+                     "skimlark-capture: --paced needs a display (skimlark-capture-window)\n");
+        return 2;
+    }
     if (!options.stageTimesPath.empty() && !CheckWritable(options.stageTimesPath)) {
         std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
                      options.stageTimesPath.c_str());
@@ -162,6 +167,9 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         host->FixClock(options.clockMilliseconds);
     }
 
+    if (options.paced) {
+        host->UseGamePacing();
+    }
     HeadlessReleaseAllKeys();
     // The scripted pad is connected, at rest, before the game looks for pads.
     ScriptedGamePadSet(GamePadState{});

@@ -1,27 +1,33 @@
 #include "tools/capture/gl_capture_host.h"
 
 #include "app/game_app.h"
+#include "platform/gl/gl_device.h"
 
-GlDevice* GlCaptureHost::Device() {
-    return dynamic_cast<GlDevice*>(gameApp.GetDevice());
+StageTimingDevice* GlCaptureHost::Device() {
+    return dynamic_cast<StageTimingDevice*>(gameApp.GetDevice());
 }
 
 bool GlCaptureHost::TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) {
-    GlDevice* device = Device();
-    if (device == nullptr) {
+    StageTimingDevice* device = Device();
+    GlDevice* layer = device != nullptr ? dynamic_cast<GlDevice*>(device->Layer()) : nullptr;
+    if (layer == nullptr) {
         return false;
     }
-    device->ReadBackBuffer(rgba, width, height);
+    layer->ReadBackBuffer(rgba, width, height);
     return true;
 }
 
 void GlCaptureHost::StartStageTiming() {
-    if (GlDevice* device = Device()) {
-        stageTimer = std::make_unique<StageTimer>(device);
+    if (StageTimingDevice* device = Device()) {
+        stageTimer = std::make_unique<StageTimer>();
+        device->SetStageTimer(stageTimer.get());
     }
 }
 
 bool GlCaptureHost::WriteStageTimes(const std::string& path) {
+    if (StageTimingDevice* device = Device()) {
+        device->SetStageTimer(nullptr);
+    }
     const bool written = stageTimer != nullptr && stageTimer->Write(path);
     stageTimer.reset();
     return written;

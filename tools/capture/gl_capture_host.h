@@ -1,6 +1,6 @@
 // What the capture tools of the OpenGL build share, whether they draw headless or in the game's
-// window: shots read from the device's own back buffer once the frame is over (it keeps it after
-// the present), and stage timing.
+// window: shots read from the layer's own back buffer once the frame is over (it keeps it after
+// the present), and stage timing through the tools' StageTimingDevice.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,7 @@
 
 #include "tools/capture/capture_host.h"
 #include "tools/capture/stage_timer.h"
+#include "tools/capture/stage_timing_device.h"
 
 class GlCaptureHost : public CaptureHost {
 public:
@@ -19,10 +20,9 @@ public:
     void StartStageTiming() override;
     bool WriteStageTimes(const std::string& path) override;
 
-protected:
-    // The game's device once it has started; null before.
-    static GlDevice* Device();
-
 private:
+    // The game's device once it has started; null before.
+    static StageTimingDevice* Device();
+
     std::unique_ptr<StageTimer> stageTimer;
 };

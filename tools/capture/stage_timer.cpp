@@ -13,19 +13,8 @@ constexpr DWORD kColorFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF
 
 }  // namespace
 
-StageTimer::StageTimer(GlDevice* watched)
-    : device(watched),
-      current(kStart),
-      since(Clock::now()),
-      frame{},
-      treesDrawn(false),
-      skyDrawn(false) {
-    device->SetDrawObserver(this);
-}
-
-StageTimer::~StageTimer() {
-    device->SetDrawObserver(nullptr);
-}
+StageTimer::StageTimer()
+    : current(kStart), since(Clock::now()), frame{}, treesDrawn(false), skyDrawn(false) {}
 
 void StageTimer::Enter(Stage next) {
     if (next == current) {
@@ -38,7 +27,7 @@ void StageTimer::Enter(Stage next) {
     current = next;
 }
 
-void StageTimer::BeforeDraw(DWORD fvf, D3DPRIMITIVETYPE type, UINT) {
+void StageTimer::BeforeDraw(DWORD fvf, D3DPRIMITIVETYPE type) {
     // The scene's order tells its parts apart: the sand and the water are strips, the trees one
     // list, each tree's leaves a list of their own, and the spray's list comes after the sky.
     Stage stage = current;

@@ -11,24 +11,23 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl/gl_device.h"
-#include "platform/gl/gl_draw_observer.h"
+#include "platform/direct3d8.h"
 
-class StageTimer final : public GlDrawObserver {
+// Told of the draws and presents by the tools' StageTimingDevice.
+class StageTimer final {
 public:
     enum Stage { kStart, kLevel, kWater, kTrees, kLeaves, kSky, kSpray, kPresent, kStageCount };
     using Times = std::array<double, kStageCount>;  // milliseconds
 
-    // Watches `device` from now on, until destroyed.
-    explicit StageTimer(GlDevice* device);
-    ~StageTimer() override;
+    StageTimer();
     StageTimer(const StageTimer&) = delete;
     StageTimer& operator=(const StageTimer&) = delete;
 
-    void BeforeClear() override {}
-    void BeforeDraw(DWORD fvf, D3DPRIMITIVETYPE type, UINT primitiveCount) override;
-    void BeforePresent() override;
-    void AfterPresent() override;
+    // A draw about to be made with this vertex format and primitive type.
+    void BeforeDraw(DWORD fvf, D3DPRIMITIVETYPE type);
+    void BeforePresent();
+    // Once the present has returned.
+    void AfterPresent();
 
     // One entry per frame presented.
     const std::vector<Times>& Frames() const { return frames; }
@@ -39,7 +38,6 @@ private:
     using Clock = std::chrono::steady_clock;
     void Enter(Stage next);
 
-    GlDevice* device;
     Stage current;
     Clock::time_point since;
     Times frame;
