@@ -39,17 +39,19 @@ bool GameApp::Init(HWND hwnd) {
         return false;
     }
     failedStep = StartupStep::kNone;
+
+    // The first frame's drawing, once, while the game loads: the device builds its programs for
+    // it now rather than in the first frames. Nothing is shown; a prime that fails leaves that
+    // work to the first frame, which draws everything again anyway.
+    PlaceCamera(device);
+    if (SUCCEEDED(renderDevice.Begin())) {
+        scene.Prime(device, camera);
+        renderDevice.End();
+    }
     return true;
 }
 
-HRESULT GameApp::Frame() {
-    IDirect3DDevice8* device = renderDevice.GetDevice();
-
-    // Without input (the window in the background) the frame is skipped whole and retried.
-    const HRESULT input = inputSystem.Update();
-    if (FAILED(input)) {
-        return input;
-    }
+void GameApp::PlaceCamera(IDirect3DDevice8* device) {
     D3DXVECTOR3 player;
     float heading = 0.0f;
     int forward = 0;
@@ -63,6 +65,17 @@ HRESULT GameApp::Frame() {
     camera.SetRotation(D3DXVECTOR3(0.0f, static_cast<float>(heading * 3.14 / 180.0), 0.0f));
     camera.BuildView();
     camera.Apply(device);
+}
+
+HRESULT GameApp::Frame() {
+    IDirect3DDevice8* device = renderDevice.GetDevice();
+
+    // Without input (the window in the background) the frame is skipped whole and retried.
+    const HRESULT input = inputSystem.Update();
+    if (FAILED(input)) {
+        return input;
+    }
+    PlaceCamera(device);
 
     HRESULT restored = S_OK;
     if (deviceResources == DeviceResources::RestoreFailed) {

@@ -45,6 +45,8 @@ private:
     void BeforeReset(IDirect3DDevice8* device) override;
     HRESULT AfterReset(IDirect3DDevice8* device) override;
     HRESULT SetGlobalRenderStates(IDirect3DDevice8* device);
+    // The camera behind the player, as the input system has it now.
+    void PlaceCamera(IDirect3DDevice8* device);
 
     RenderDevice renderDevice;
     Camera camera;

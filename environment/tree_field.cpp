@@ -144,6 +144,16 @@ HRESULT TreeField::RestoreDefaultPool(IDirect3DDevice8* device) {
 
 HRESULT TreeField::Render(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
                           IDirect3DDevice8* device) {
+    return RenderTrees(cameraRotation, frustum, true, device);
+}
+
+HRESULT TreeField::RenderWithoutLeaves(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
+                                       IDirect3DDevice8* device) {
+    return RenderTrees(cameraRotation, frustum, false, device);
+}
+
+HRESULT TreeField::RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustum, bool withLeaves,
+                               IDirect3DDevice8* device) {
     // The camera's own rotation turns every triangle to face it.
     D3DXMATRIX pitch;
     D3DXMATRIX yaw;
@@ -235,7 +245,7 @@ HRESULT TreeField::Render(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
         return lastResult;
     }
     lastResult = device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, visibleCount);
-    if (FAILED(lastResult)) {
+    if (FAILED(lastResult) || !withLeaves) {
         return lastResult;
     }
 

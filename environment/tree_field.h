@@ -30,6 +30,10 @@ public:
 
     HRESULT Load(IDirect3DDevice8* device);
     HRESULT Render(D3DXVECTOR3 cameraRotation, const Frustum& frustum, IDirect3DDevice8* device);
+    // The trees in view drawn as Render draws them, without their leaves, which would fall a
+    // step: for drawing before the first frame.
+    HRESULT RenderWithoutLeaves(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
+                                IDirect3DDevice8* device);
     HRESULT Release();
 
     // Around a device reset: the shared buffer and the leaf emitters' buffers live in the default
@@ -46,6 +50,8 @@ public:
 
 private:
     HRESULT CreateTreeBuffer(IDirect3DDevice8* device);
+    HRESULT RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustum, bool withLeaves,
+                        IDirect3DDevice8* device);
 
     TreeInstance* trees;
     int32_t treeCount;

@@ -79,6 +79,14 @@ HRESULT Scene::Load(IDirect3DDevice8* device) {
 }
 
 HRESULT Scene::UpdateAndRender(IDirect3DDevice8* device, const Camera& camera) {
+    return Draw(device, camera, false);
+}
+
+HRESULT Scene::Prime(IDirect3DDevice8* device, const Camera& camera) {
+    return Draw(device, camera, true);
+}
+
+HRESULT Scene::Draw(IDirect3DDevice8* device, const Camera& camera, bool priming) {
     D3DXMATRIX view = camera.GetView();
     D3DXMATRIX projection = camera.GetProjection();
     D3DXMATRIX viewProjection;
@@ -102,7 +110,8 @@ HRESULT Scene::UpdateAndRender(IDirect3DDevice8* device, const Camera& camera) {
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = level.Draw(frustum, true, false, device);
+    // Priming, every group: any of them may come into view later.
+    lastResult = level.Draw(frustum, !priming, false, device);
     if (FAILED(lastResult)) {
         return lastResult;
     }
@@ -120,7 +129,8 @@ HRESULT Scene::UpdateAndRender(IDirect3DDevice8* device, const Camera& camera) {
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = trees.Render(camera.GetRotation(), frustum, device);
+    lastResult = priming ? trees.RenderWithoutLeaves(camera.GetRotation(), frustum, device)
+                         : trees.Render(camera.GetRotation(), frustum, device);
     if (FAILED(lastResult)) {
         return lastResult;
     }
@@ -147,9 +157,11 @@ HRESULT Scene::UpdateAndRender(IDirect3DDevice8* device, const Camera& camera) {
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = spray.Update();
-    if (FAILED(lastResult)) {
-        return lastResult;
+    if (!priming) {
+        lastResult = spray.Update();
+        if (FAILED(lastResult)) {
+            return lastResult;
+        }
     }
     lastResult = spray.Render(device, identity);
     if (FAILED(lastResult)) {

@@ -20,6 +20,11 @@ public:
 
     HRESULT Load(IDirect3DDevice8* device);
     HRESULT UpdateAndRender(IDirect3DDevice8* device, const Camera& camera);
+    // Draws what the first frame would, and every group of the level besides, without moving
+    // anything (no leaf falls, the spray stays as it is), so that the drawing's programs are
+    // built while the game loads rather than in its first frames. The next frame's clear hides
+    // it.
+    HRESULT Prime(IDirect3DDevice8* device, const Camera& camera);
     HRESULT Release();
 
     // Around a device reset, which needs the default pool empty: the sea's and the trees'
@@ -36,6 +41,8 @@ public:
     const ParticleSystem& Spray() const { return spray; }
 
 private:
+    HRESULT Draw(IDirect3DDevice8* device, const Camera& camera, bool priming);
+
     TreeField trees;
     Skybox skybox;
     LevelModel level;

@@ -96,6 +96,42 @@ TEST_F(SceneTest, TheSprayIsWarmedUpWithFiveHundredUpdates) {
     EXPECT_EQ(SprayUpdates(), 501);
 }
 
+// Where every particle stands, to tell whether anything moved.
+std::vector<float> ParticleState(const ParticleSystem& emitter) {
+    std::vector<float> state;
+    for (int32_t i = 0; i < emitter.Settings().count; ++i) {
+        const Particle& p = emitter.Particles()[i];
+        state.insert(state.end(),
+                     {p.position.x, p.position.y, p.position.z, p.velocity.x, p.velocity.y,
+                      p.velocity.z, static_cast<float>(p.life), static_cast<float>(p.alive)});
+    }
+    return state;
+}
+
+TEST_F(SceneTest, PrimingDrawsEveryGroupAndTheTreesInViewAndMovesNothing) {
+    ASSERT_EQ(scene.Load(device), S_OK);
+    // At the start point looking north: the first tree is in view, no level group is.
+    camera.Setup(1024, 768, D3DXVECTOR3(0, 5, 0), D3DXVECTOR3(0, 0, 0));
+    std::vector<std::vector<float>> before = {ParticleState(scene.Spray())};
+    for (int32_t i = 0; i < scene.Trees().TreeCount(); ++i) {
+        before.push_back(ParticleState(scene.Trees().Tree(i).leaves));
+    }
+    CallLog::Get().ClearCalls();
+
+    ASSERT_EQ(scene.Prime(device, camera), S_OK);
+    EXPECT_EQ(CallLog::Get().Count("SetMaterial"), scene.Level().GroupCount());
+    EXPECT_TRUE(scene.Trees().Tree(0).visible);
+    EXPECT_EQ(SprayUpdates(), 0);
+    EXPECT_EQ(CallLog::Get().Count("Present"), 0);
+    std::vector<std::vector<float>> after = {ParticleState(scene.Spray())};
+    for (int32_t i = 0; i < scene.Trees().TreeCount(); ++i) {
+        after.push_back(ParticleState(scene.Trees().Tree(i).leaves));
+    }
+    EXPECT_EQ(after, before);
+    // The spray is drawn as it stands, last, with the frame's blending.
+    EXPECT_EQ(CallLog::Get().Texts({"DrawPrimitive"}).back(), "DrawPrimitive(4, 0, 2000)");
+}
+
 TEST_F(SceneTest, TheFirstParticleOfTheRunIsTheFirstTreesFirstLeaf) {
     RandomSequence::Shared().Restart();
     ASSERT_EQ(scene.Load(device), S_OK);
