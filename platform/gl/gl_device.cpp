@@ -4,6 +4,7 @@
 #include "platform/gl/gl_device.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <new>
 
@@ -74,6 +75,7 @@ GlDevice::GlDevice(GlDirect3D* owner, HWND focusWindow, DWORD behaviorFlags,
       surface(std::move(glSurface)),
       pacer(MakeSystemPresentPacer()),
       swapInterval(-1),
+      gridPaced(false),
       state(parameters.EnableAutoDepthStencil != FALSE),
       inScene(false),
       maxTextureSize(kMinimumMaxTextureSize),
@@ -155,22 +157,28 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
 }
 
 void GlDevice::ApplyPace() {
-    const PresentPace pace = ChoosePresentPace(PacedPresents() ? surface->RefreshRateHz() : 0.0);
+    const double hertz = PacedPresents() ? surface->RefreshRateHz() : 0.0;
+    const PresentPace pace = ChoosePresentPace(hertz);
     pacer.SetRate(pace.presentsPerSecond);
     const int wanted = PacedPresents() ? pace.swapInterval : 0;
-    if (wanted == swapInterval) {
-        return;
+    if (wanted != swapInterval) {
+        // A platform that refuses N retraces a present may still sync to every one; the grid
+        // then keeps the pace. One that refuses both leaves the pace to the grid alone.
+        if (surface->SetSwapInterval(wanted)) {
+            swapInterval = wanted;
+        } else if (wanted > 1 && surface->SetSwapInterval(1)) {
+            swapInterval = 1;
+        } else {
+            swapInterval = 0;
+            surface->SetSwapInterval(0);
+        }
     }
-    // A platform that refuses N retraces a present may still sync to every one; the grid then
-    // keeps the pace. One that refuses both leaves the pace to the grid alone.
-    if (surface->SetSwapInterval(wanted)) {
-        swapInterval = wanted;
-    } else if (wanted > 1 && surface->SetSwapInterval(1)) {
-        swapInterval = 1;
-    } else {
-        swapInterval = 0;
-        surface->SetSwapInterval(0);
-    }
+    // Where every present surely waits for its retraces and they come at the pace's own rate,
+    // the display keeps the pace; a clock beside it would only wait at another phase.
+    const bool displayKeepsPace =
+        surface->PresentWaitsForRetrace() && swapInterval == pace.swapInterval &&
+        std::fabs(pace.presentsPerSecond * pace.swapInterval - hertz) <= 1e-6 * hertz;
+    gridPaced = PacedPresents() && !displayKeepsPace;
 }
 
 bool GlDevice::PacedPresents() const {
@@ -271,7 +279,9 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
             if (pacer.RateCheckDue()) {
                 ApplyPace();
             }
-            pacer.BeforePresent();
+            if (gridPaced) {
+                pacer.BeforePresent();
+            }
         }
         if (shownBySurface) {
             surface->ShowPicture();

@@ -124,6 +124,7 @@ private:
     GlBackBuffer backBuffer;
     PresentPacer pacer;
     int swapInterval;  // as last set on the surface; -1 before
+    bool gridPaced;    // whether the pacer's clock holds presents back
     DeviceState state;
     bool inScene;
     UINT maxTextureSize;

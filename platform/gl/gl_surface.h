@@ -17,6 +17,9 @@ public:
     virtual void SwapBuffers() = 0;
     // Asks for retrace-synchronised swaps; false when the platform refused.
     virtual bool SetSwapInterval(int interval) = 0;
+    // Whether a present surely waits for the retrace its swap interval asks for, so that no clock
+    // need hold it back (a swap interval alone is only a request).
+    virtual bool PresentWaitsForRetrace() const { return false; }
     // The display's retraces a second, read afresh; 0 when not reported.
     virtual double RefreshRateHz() = 0;
     // Whether presents are paced to a display at all (false for the headless build).

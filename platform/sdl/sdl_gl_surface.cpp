@@ -26,8 +26,22 @@ public:
         SDL_GL_GetDrawableSize(window, width, height);
     }
     void SwapBuffers() override { SDL_GL_SwapWindow(window); }
-    bool SetSwapInterval(int interval) override { return SDL_GL_SetSwapInterval(interval) == 0; }
-    double RefreshRateHz() override { return DisplayRefreshHertz(window); }
+    bool SetSwapInterval(int interval) override {
+        if (x11Presenter != nullptr && x11Presenter->WaitsForRetrace()) {
+            x11Presenter->SetRetraceInterval(interval);
+            return true;
+        }
+        return SDL_GL_SetSwapInterval(interval) == 0;
+    }
+    // Where the X server paces the pictures, its retraces are the ones that count: a server
+    // without a screen keeps its own clock, whatever its mode says.
+    double RefreshRateHz() override {
+        const double retraces = x11Presenter != nullptr ? x11Presenter->RetraceHertz() : 0.0;
+        return retraces > 0.0 ? retraces : DisplayRefreshHertz(window);
+    }
+    bool PresentWaitsForRetrace() const override {
+        return x11Presenter != nullptr && x11Presenter->WaitsForRetrace();
+    }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
     bool PreparePicture(int width, int height, int drawableWidth, int drawableHeight) override {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -11,6 +12,7 @@
 
 #include "platform/gl/gl_api.h"
 #include "platform/gl/gl_window_blit.h"
+#include "platform/sdl/x11_retrace_clock.h"
 
 namespace {
 
@@ -49,6 +51,9 @@ struct X11PicturePresenter::Server {
     bool prepared = false;
     int drawableWidth = 0;
     int drawableHeight = 0;
+    // The retraces pictures wait for, where the server counts them; retraces between pictures.
+    std::unique_ptr<X11RetraceClock> retraces;
+    int retraceInterval = 0;
 };
 
 std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdlWindow) {
@@ -75,6 +80,7 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     server->window = window;
     server->visual = attributes.visual;
     server->format = format;
+    server->retraces = X11RetraceClock::Create(XGetXCBConnection(display), window);
     std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
     // Tried once here, so that a server that will not share memory is found before the first
     // frame.
@@ -216,6 +222,9 @@ void X11PicturePresenter::Show() {
         return;
     }
     x11.prepared = false;
+    if (x11.retraces != nullptr) {
+        x11.retraces->WaitForRetrace(x11.retraceInterval);
+    }
     const int width = x11.image->width;
     const int height = x11.image->height;
     const int drawableWidth = x11.drawableWidth;
@@ -244,6 +253,18 @@ void X11PicturePresenter::Show() {
     // Sent now, and done by the server while the game draws its next frame.
     XFlush(x11.display);
     x11.imageInUse = true;
+}
+
+bool X11PicturePresenter::WaitsForRetrace() const {
+    return server->retraces != nullptr;
+}
+
+void X11PicturePresenter::SetRetraceInterval(int interval) {
+    server->retraceInterval = interval;
+}
+
+double X11PicturePresenter::RetraceHertz() const {
+    return server->retraces != nullptr ? server->retraces->Hertz() : 0.0;
 }
 
 void X11PicturePresenter::FillBars(int left, int top, int width, int height, int drawableWidth,

@@ -21,9 +21,16 @@ public:
     // Reads the bound read framebuffer (width x height, top row first), to be shown centred in a
     // drawable of the given size, scaled to fit with its shape kept; false when it cannot be.
     bool Prepare(int width, int height, int drawableWidth, int drawableHeight);
-    // Shows what Prepare read. The server finishes showing it while the game goes on; the next
-    // Prepare waits for that before it reuses the shared memory.
+    // Shows what Prepare read, at the retrace the interval asks for where the server counts
+    // them. The server finishes showing it while the game goes on; the next Prepare waits for
+    // that before it reuses the shared memory.
     void Show();
+    // Whether Show waits for the server's retraces (its Present extension), and the interval in
+    // retraces between pictures it keeps (0: none, shown at once).
+    bool WaitsForRetrace() const;
+    void SetRetraceInterval(int interval);
+    // The server's retraces a second, as measured; 0 while unknown.
+    double RetraceHertz() const;
 
 private:
     struct Server;  // the connection and what the server holds for us, kept out of this header
