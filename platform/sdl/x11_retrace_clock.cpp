@@ -36,9 +36,9 @@ std::unique_ptr<X11RetraceClock> X11RetraceClock::Create(xcb_connection_t* conne
     xcb_present_select_input(connection, eventId, window, XCB_PRESENT_EVENT_MASK_COMPLETE_NOTIFY);
     std::unique_ptr<X11RetraceClock> clock(
         new X11RetraceClock(connection, window, eventId, events));
-    // A server that never answers is found now, not at the first frame; and one retrace gives
-    // a first measure of their rate.
-    if (!clock->Notify(0) || !clock->WaitForRetrace(1)) {
+    // A server that never answers is found now, not at the first frame; and the span between
+    // two retraces gives a first measure of their rate.
+    if (!clock->Notify(0) || !clock->WaitForRetrace(1) || !clock->WaitForRetrace(1)) {
         return nullptr;
     }
     return clock;
@@ -80,16 +80,20 @@ bool X11RetraceClock::Notify(uint64_t target) {
             if (!ours) {
                 continue;
             }
-            // A first figure from the first retrace waited for, then one a second.
-            if (!known || msc < spanMsc || ust < spanUst) {
-                spanUst = ust;
-                spanMsc = msc;
-            } else if (msc > spanMsc && ust > spanUst &&
-                       (hertz == 0.0 || ust - spanUst >= kRateSpanMicroseconds)) {
-                hertz =
-                    static_cast<double>(msc - spanMsc) * 1e6 / static_cast<double>(ust - spanUst);
-                spanUst = ust;
-                spanMsc = msc;
+            // Only an answer at a retrace waited for marks a retrace's time (one for "now" is
+            // stamped with the moment it was asked); the first span gives a first figure, then
+            // one a second.
+            if (target != 0) {
+                if (!spanStarted || msc <= spanMsc || ust <= spanUst) {
+                    spanStarted = true;
+                    spanUst = ust;
+                    spanMsc = msc;
+                } else if (hertz == 0.0 || ust - spanUst >= kRateSpanMicroseconds) {
+                    hertz = static_cast<double>(msc - spanMsc) * 1e6 /
+                            static_cast<double>(ust - spanUst);
+                    spanUst = ust;
+                    spanMsc = msc;
+                }
             }
             known = true;
             lastMsc = msc;

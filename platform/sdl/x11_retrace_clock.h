@@ -41,6 +41,7 @@ private:
     bool known = false;  // lastMsc is the server's count at the end of the last wait
     uint64_t lastMsc = 0;
     // The start of the span the rate is measured over: the server's microseconds and count.
+    bool spanStarted = false;
     uint64_t spanUst = 0;
     uint64_t spanMsc = 0;
     double hertz = 0.0;
