@@ -14,7 +14,8 @@ counter preloaded, and its presents must come 60 +- 1 times a second whatever th
 
 Also prints, for each stretch measured, the share of 60 Hz slots missed (a gap between presents
 longer than 1.5 slots). Exits 0 when every pace holds, 1 when one does not, 77 (skipped) when
-Xorg, its dummy driver, xrandr or openbox is not installed. Run it in the build directory.
+Xorg, its dummy driver, xrandr or openbox is not installed, or when not run as root (which Xorg
+needs for a configuration of its own). Run it in the build directory.
 """
 import argparse
 import os
@@ -187,7 +188,7 @@ def main():
 
     missing = missing_tools(window_manager=True)
     if missing:
-        print("check_pace: skipped, not installed: %s (scripts/install-deps test)"
+        print("check_pace: skipped, missing: %s (scripts/install-deps test)"
               % ", ".join(missing))
         return SKIPPED
     os.makedirs(options.work, exist_ok=True)

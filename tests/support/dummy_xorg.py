@@ -58,7 +58,8 @@ DUMMY_DRIVER_PATHS = ["/usr/lib/xorg/modules/drivers/dummy_drv.so",
 
 
 class XorgMissing(Exception):
-    """Xorg, its dummy driver or xrandr is not installed here: the caller skips."""
+    """Xorg, its dummy driver or xrandr is not installed here, or this is not root: the caller
+    skips."""
 
 
 def missing_tools(window_manager=False):
@@ -68,6 +69,9 @@ def missing_tools(window_manager=False):
         missing.append("the dummy video driver (xserver-xorg-video-dummy)")
     if window_manager and shutil.which("openbox") is None:
         missing.append("openbox")
+    if os.geteuid() != 0:
+        # Xorg takes a configuration file from anywhere, and runs without a seat, only for root.
+        missing.append("root (Xorg with a configuration of its own)")
     return missing
 
 
@@ -124,7 +128,7 @@ class DummyXorg:
     def __init__(self, work, first_display=70, timeout=20.0):
         missing = missing_tools()
         if missing:
-            raise XorgMissing("not installed: %s (scripts/install-deps test)" % ", ".join(missing))
+            raise XorgMissing("missing: %s (scripts/install-deps test)" % ", ".join(missing))
         self.work = os.path.abspath(work)
         self.first_display = first_display
         self.timeout = timeout
