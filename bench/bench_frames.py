@@ -249,7 +249,7 @@ def main():
     parser.add_argument("--displays", default=",".join(DISPLAYS))
     parser.add_argument("--stages", action="store_true")
     parser.add_argument("--paced", action="store_true",
-                        help="present at the game's 60 Hz; print presents a second and slots missed")
+                        help="present at 60 Hz; print presents a second and slots missed")
     parser.add_argument("--work")
     options = parser.parse_args()
     if options.stages and options.paced:

@@ -78,8 +78,8 @@ def counted_run(options, label, size, extra):
         return False
     outside = [t for t in times if not before <= t <= after]
     if outside:
-        print("check_present_counter: %s: %d timestamps outside the run (%.3f..%.3f), the first %.3f"
-              % (label, len(outside), before, after, outside[0]))
+        print("check_present_counter: %s: %d timestamps outside the run (%.3f..%.3f), "
+              "the first %.3f" % (label, len(outside), before, after, outside[0]))
         return False
     return True
 

@@ -193,7 +193,8 @@ class DummyXorg:
         result = subprocess.run(["xrandr", *arguments], env=self.environment(),
                                 capture_output=True, text=True, timeout=self.timeout)
         if result.returncode != 0:
-            raise RuntimeError("xrandr %s failed: %s" % (" ".join(arguments), result.stderr.strip()))
+            raise RuntimeError("xrandr %s failed: %s"
+                               % (" ".join(arguments), result.stderr.strip()))
         return result.stdout
 
     def _connected_output(self):
