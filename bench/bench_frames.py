@@ -22,7 +22,7 @@ With --paced, the Linux builds present as the game does, paced to 60 Hz, and eac
 least 600 frames after the first 10: it prints per view and display the presents a second and the
 share of 60 Hz slots missed (a gap between presents longer than 1.5 slots loses all but one of
 the slots it spans), counted outside the game by the present counter (present_counter.so of the
-build directory, preloaded). The window capture tool presents unpaced, as a Direct3D 8 program
+--build directory, preloaded into every build's runs). The window capture tool presents unpaced, as a Direct3D 8 program
 asking for D3DPRESENT_INTERVAL_IMMEDIATE does, unless SKIMLARK_CAPTURE_PACED=1 is in its
 environment: then it presents with the game's own pacing. A tool that ignores it shows here as
 more than 60 presents a second. The Windows build is not run paced.
@@ -101,10 +101,10 @@ class Display:
 
 
 class LinuxRun:
-    def __init__(self, label, build, work):
+    def __init__(self, label, build, work, counter):
         self.label = label
         self.program = os.path.join(os.path.abspath(build), "skimlark-capture-window")
-        self.counter = os.path.join(os.path.abspath(build), "present_counter.so")
+        self.counter = counter
         self.work = os.path.join(work, label)
         if not os.access(self.program, os.X_OK):
             raise RuntimeError("%s has no skimlark-capture-window: build it first" % build)
@@ -270,9 +270,11 @@ def main():
             return 1
 
     work = options.work or tempfile.mkdtemp(prefix="bench-frames-")
-    linux_runs = [LinuxRun("current", options.build, work)]
+    # Every build's presents are counted by this build's counter (an older one may have none).
+    counter = os.path.join(os.path.abspath(options.build), "present_counter.so")
+    linux_runs = [LinuxRun("current", options.build, work, counter)]
     if options.baseline:
-        linux_runs.append(LinuxRun("baseline", options.baseline, work))
+        linux_runs.append(LinuxRun("baseline", options.baseline, work, counter))
     wine_runs = []
     if options.windows_build and not options.stages and not options.paced:
         wine_runs.append(WineRun(options.windows_build, options.build, work))
