@@ -22,10 +22,11 @@ With --paced, the Linux builds present as the game does, paced to 60 Hz, and eac
 least 600 frames after the first 10: it prints per view and display the presents a second and the
 share of 60 Hz slots missed (a gap between presents longer than 1.5 slots loses all but one of
 the slots it spans), counted outside the game by the present counter (present_counter.so of the
---build directory, preloaded into every build's runs). The window capture tool presents unpaced, as a Direct3D 8 program
-asking for D3DPRESENT_INTERVAL_IMMEDIATE does, unless SKIMLARK_CAPTURE_PACED=1 is in its
-environment: then it presents with the game's own pacing. A tool that ignores it shows here as
-more than 60 presents a second. The Windows build is not run paced.
+--build directory, preloaded into every build's runs). The window capture tool presents unpaced,
+as a Direct3D 8 program asking for D3DPRESENT_INTERVAL_IMMEDIATE does, unless
+SKIMLARK_CAPTURE_PACED=1 is in its environment: then it presents with the game's own pacing. A
+tool that ignores it shows here as more than 60 presents a second. The Windows build is not run
+paced.
 
 Usage: bench_frames.py --build DIR [--baseline DIR] [--windows-build DIR] [--rounds N]
                        [--views start,volcano,...] [--displays window,full] [--stages | --paced]
