@@ -19,6 +19,7 @@ needs for a configuration of its own). Run it in the build directory.
 """
 import argparse
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -185,6 +186,8 @@ def main():
     parser.add_argument("check", choices=["steady", "switch"])
     parser.add_argument("modes", nargs="+", type=parse_mode)
     options = parser.parse_args()
+    # A timeout's SIGTERM unwinds, so that the game and the server are stopped on the way out.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
 
     missing = missing_tools(window_manager=True)
     if missing:

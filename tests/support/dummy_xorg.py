@@ -12,6 +12,7 @@ not to listen on TCP, and to write its log into the work folder (the default log
 writable, and a check should not touch it). A lock file left by a killed server is removed when
 no process holds its display any more. The server is always killed on leaving the block.
 """
+import ctypes
 import os
 import re
 import shutil
@@ -55,6 +56,13 @@ EndSection
 
 DUMMY_DRIVER_PATHS = ["/usr/lib/xorg/modules/drivers/dummy_drv.so",
                       "/usr/lib64/xorg/modules/drivers/dummy_drv.so"]
+
+
+def _die_with_parent():
+    """In the child before exec: the kernel ends it when the script ends, even by SIGKILL (a
+    timed-out check), so that no server or window manager is left behind."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
 class XorgMissing(Exception):
@@ -166,7 +174,8 @@ class DummyXorg:
             self.server = subprocess.Popen(
                 ["Xorg", "-config", config, "-noreset", "-nolisten", "tcp", "-logfile", log,
                  "-novtswitch", "-sharevts", ":%d" % number],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+                preexec_fn=_die_with_parent)
             self.name = ":%d" % number
             if self._wait_ready():
                 self.output = self._connected_output()
@@ -209,7 +218,8 @@ class DummyXorg:
         from Xlib import X, display
 
         self.manager = subprocess.Popen([command], env=self.environment(),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        preexec_fn=_die_with_parent)
         d = display.Display(self.name)
         try:
             selection = d.intern_atom("WM_S0")
