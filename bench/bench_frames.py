@@ -18,8 +18,18 @@ With --stages, the Linux builds instead time each frame's stages (--stage-times:
 finished at every change of stage, so they add up to more than a frame) and it prints each
 stage's median in milliseconds.
 
+With --paced, the Linux builds present as the game does, paced to 60 Hz, and each view runs for at
+least 600 frames after the first 10: it prints per view and display the presents a second and the
+share of 60 Hz slots missed (a gap between presents longer than 1.5 slots loses all but one of
+the slots it spans), counted outside the game by the present counter (present_counter.so of the
+--build directory, preloaded into every build's runs). The window capture tool presents unpaced,
+as a Direct3D 8 program asking for D3DPRESENT_INTERVAL_IMMEDIATE does, unless
+SKIMLARK_CAPTURE_PACED=1 is in its environment: then it presents with the game's own pacing. A
+tool that ignores it shows here as more than 60 presents a second. The Windows build is not run
+paced.
+
 Usage: bench_frames.py --build DIR [--baseline DIR] [--windows-build DIR] [--rounds N]
-                       [--views start,volcano,...] [--displays window,full] [--stages]
+                       [--views start,volcano,...] [--displays window,full] [--stages | --paced]
                        [--work DIR]
 """
 import argparse
@@ -33,20 +43,24 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "support"))
+import present_log  # noqa: E402
 from game_views import CLOCK_MS, VIEWS  # noqa: E402
 from xvfb import start_xvfb  # noqa: E402
 
 MIN_FRAMES = 240
 WARM_UP_FRAMES = 10
+# Paced, a view runs this many frames after its warm-up: enough for a stable share of slots.
+PACED_FRAMES = 600
+PACED_ENVIRONMENT = "SKIMLARK_CAPTURE_PACED"
 DISPLAYS = {"window": (1024, 768, False), "full": (1920, 1080, True)}
 
 
 STAGES = ["start", "level", "water", "trees", "leaves", "sky", "spray", "present"]
 
 
-def capture_arguments(view, times_file, stages=False):
+def capture_arguments(view, times_file, stages=False, min_frames=MIN_FRAMES):
     frames, holds = VIEWS[view]
-    arguments = ["--frames", str(max(frames, MIN_FRAMES)), "--clock-ms", CLOCK_MS,
+    arguments = ["--frames", str(max(frames, min_frames)), "--clock-ms", CLOCK_MS,
                  "--stage-times" if stages else "--frame-times", times_file]
     for hold in holds:
         arguments += ["--hold", hold]
@@ -88,9 +102,10 @@ class Display:
 
 
 class LinuxRun:
-    def __init__(self, label, build, work):
+    def __init__(self, label, build, work, counter):
         self.label = label
         self.program = os.path.join(os.path.abspath(build), "skimlark-capture-window")
+        self.counter = counter
         self.work = os.path.join(work, label)
         if not os.access(self.program, os.X_OK):
             raise RuntimeError("%s has no skimlark-capture-window: build it first" % build)
@@ -107,6 +122,26 @@ class LinuxRun:
             raise RuntimeError("%s, view %s, ended with %d:\n%s%s" % (
                 self.label, view, result.returncode, result.stdout, result.stderr))
         return read_frame_times(os.path.join(self.work, "times.csv"))
+
+    def run_paced(self, view, display):
+        """The times of the run's presents after its warm-up, in seconds."""
+        if not os.path.isfile(self.counter):
+            raise RuntimeError("%s is missing: build the present_counter target" % self.counter)
+        frames = PACED_FRAMES + WARM_UP_FRAMES
+        log = os.path.join(self.work, "presents.log")
+        env = present_log.counter_environment(display.environment(), self.counter, log)
+        env[PACED_ENVIRONMENT] = "1"
+        result = subprocess.run(
+            [self.program, *capture_arguments(view, "times.csv", min_frames=frames)],
+            cwd=self.work, env=env, capture_output=True, text=True, timeout=900)
+        if result.returncode != 0:
+            raise RuntimeError("%s, view %s, ended with %d:\n%s%s" % (
+                self.label, view, result.returncode, result.stdout, result.stderr))
+        _, times = present_log.presents(present_log.read_log(log))
+        if len(times) < frames:
+            raise RuntimeError("%s, view %s: %d presents counted for %d frames or more" % (
+                self.label, view, len(times), frames))
+        return times[WARM_UP_FRAMES:]
 
 
 class WineRun:
@@ -168,7 +203,22 @@ def stage_figures(rows):
     return {stage: statistics.median(row[i] for row in rows) for i, stage in enumerate(STAGES)}
 
 
-def measure(display_name, runs, views, rounds, stages=False):
+def paced_figures(runs):
+    """Over every run of a view: presents a second, slots lost and in all, the longest gap."""
+    presents = sum(len(times) - 1 for times in runs)
+    seconds = sum(times[-1] - times[0] for times in runs)
+    lost = slots = 0
+    longest = 0.0
+    for times in runs:
+        run_lost, run_slots = present_log.missed_slots(times)
+        lost += run_lost
+        slots += run_slots
+        longest = max([longest] + [b - a for a, b in zip(times, times[1:])])
+    return {"rate": presents / seconds if seconds > 0 else 0.0, "lost": lost, "slots": slots,
+            "missed": lost / slots if slots else 0.0, "longest_gap": longest}
+
+
+def measure(display_name, runs, views, rounds, stages=False, paced=False):
     width, height, manager = DISPLAYS[display_name]
     display = Display(width, height, manager)
     times = {(run.label, view): [] for run in runs for view in views}
@@ -177,13 +227,16 @@ def measure(display_name, runs, views, rounds, stages=False):
             order = runs if round_number % 2 == 0 else list(reversed(runs))
             for view in views:
                 for run in order:
-                    times[(run.label, view)] += run.run(view, display, stages)
+                    if paced:
+                        times[(run.label, view)].append(run.run_paced(view, display))
+                    else:
+                        times[(run.label, view)] += run.run(view, display, stages)
         for run in runs:
             if isinstance(run, WineRun):
                 run.stop(display)
     finally:
         display.close()
-    summary = stage_figures if stages else figures
+    summary = paced_figures if paced else stage_figures if stages else figures
     return {key: summary(value) for key, value in times.items()}
 
 
@@ -192,12 +245,17 @@ def main():
     parser.add_argument("--build", required=True)
     parser.add_argument("--baseline")
     parser.add_argument("--windows-build")
-    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--rounds", type=int, help="runs of every view (3; paced 1)")
     parser.add_argument("--views", default=",".join(VIEWS))
     parser.add_argument("--displays", default=",".join(DISPLAYS))
     parser.add_argument("--stages", action="store_true")
+    parser.add_argument("--paced", action="store_true",
+                        help="present at 60 Hz; print presents a second and slots missed")
     parser.add_argument("--work")
     options = parser.parse_args()
+    if options.stages and options.paced:
+        parser.error("--stages and --paced are separate runs")
+    rounds = options.rounds or (1 if options.paced else 3)
     views = [view for view in options.views.split(",") if view]
     displays = [name for name in options.displays.split(",") if name]
     for name in views:
@@ -213,19 +271,37 @@ def main():
             return 1
 
     work = options.work or tempfile.mkdtemp(prefix="bench-frames-")
-    linux_runs = [LinuxRun("current", options.build, work)]
+    # Every build's presents are counted by this build's counter (an older one may have none).
+    counter = os.path.join(os.path.abspath(options.build), "present_counter.so")
+    linux_runs = [LinuxRun("current", options.build, work, counter)]
     if options.baseline:
-        linux_runs.append(LinuxRun("baseline", options.baseline, work))
+        linux_runs.append(LinuxRun("baseline", options.baseline, work, counter))
     wine_runs = []
-    if options.windows_build and not options.stages:
+    if options.windows_build and not options.stages and not options.paced:
         wine_runs.append(WineRun(options.windows_build, options.build, work))
 
     results = {}
     for name in displays:
         print("bench_frames: %s display..." % name, flush=True)
         runs = linux_runs + (wine_runs if DISPLAYS[name][:2] == (1024, 768) else [])
-        results[name] = measure(name, runs, views, options.rounds, options.stages)
+        results[name] = measure(name, runs, views, rounds, options.stages, options.paced)
     print()
+    if options.paced:
+        print("%-7s %-8s %-9s %10s %8s %14s %12s" % (
+            "display", "view", "build", "presents/s", "missed", "slots lost", "longest gap"))
+        unpaced = False
+        for name in displays:
+            for view in views:
+                for label in sorted({label for (label, shown) in results[name] if shown == view}):
+                    f = results[name][(label, view)]
+                    unpaced |= f["rate"] > 61.0
+                    print("%-7s %-8s %-9s %10.2f %7.2f%% %14s %10.1fms" % (
+                        name, view, label, f["rate"], 100.0 * f["missed"],
+                        "%d/%d" % (f["lost"], f["slots"]), 1000.0 * f["longest_gap"]))
+        if unpaced:
+            print("bench_frames: more than 61 presents a second: the capture tool ran unpaced "
+                  "(does it honour %s=1?)" % PACED_ENVIRONMENT)
+        return 0
     if options.stages:
         print("%-7s %-8s %-9s" % ("display", "view", "build") +
               "".join(" %7s" % stage for stage in STAGES) + " %7s" % "sum")
