@@ -54,6 +54,6 @@ function(skimlark_separate_symbols target)
         COMMAND ${SKIMLARK_WITH_EPOCH} ${CMAKE_OBJCOPY} --only-keep-debug ${program} ${symbols}
         COMMAND ${SKIMLARK_WITH_EPOCH} ${CMAKE_OBJCOPY} --strip-all
                 --add-gnu-debuglink=${symbols} ${program}
-        COMMENT "Moving ${target}'s symbols to $<TARGET_FILE_NAME:${target}>.debug"
+        COMMENT "Moving ${target}'s symbols to a .debug file beside it"
         VERBATIM)
 endfunction()

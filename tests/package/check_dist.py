@@ -85,11 +85,14 @@ def check_stripped(tools, program, symbols_name):
         raise Failure("%s in the package still has a symbol table naming %s" % (name, FUNCTION))
 
 
-def gdb_line(program):
-    """What gdb says of the function's first line, reading only what lies beside the program."""
-    result = run(["gdb", "-nx", "-batch", "-ex", "info line " + FUNCTION, program],
+def gdb_functions(program):
+    """What gdb knows of the function, reading only what lies beside the program."""
+    result = run(["gdb", "-nx", "-batch", "-ex", "info functions " + FUNCTION, program],
                  cwd=os.path.dirname(program), timeout=300)
-    return (result.stdout + result.stderr).strip()
+    output = (result.stdout + result.stderr).strip()
+    found = re.search(r"^File (?:\./)?%s:\n(\d+:\s+.*\b%s\(\);)$"
+                      % (re.escape(SOURCE), re.escape(FUNCTION)), output, re.M)
+    return found.group(1).replace("\t", " ") if found else None, output
 
 
 def check_symbols(tools, program, symbols):
@@ -97,17 +100,16 @@ def check_symbols(tools, program, symbols):
     function and its source."""
     name = os.path.basename(program)
     check_stripped(tools, program, os.path.basename(symbols))
-    alone = gdb_line(program)
-    if SOURCE in alone:
-        raise Failure("gdb names %s in %s without its symbols: %s" % (FUNCTION, name, alone))
-    beside = os.path.join(os.path.dirname(program), os.path.basename(symbols))
-    shutil.copyfile(symbols, beside)
-    resolved = gdb_line(program)
-    if not re.search(r'^Line \d+ of "(\./)?%s"' % re.escape(SOURCE), resolved, re.M):
-        raise Failure("gdb, with %s beside %s, does not name %s: %s"
-                      % (os.path.basename(symbols), name, FUNCTION, resolved))
-    print("%s: stripped, .gnu_debuglink %s; gdb with it: %s"
-          % (name, os.path.basename(symbols), resolved.splitlines()[-1]))
+    alone, output = gdb_functions(program)
+    if alone is not None:
+        raise Failure("gdb names %s in %s without its symbols: %s" % (FUNCTION, name, output))
+    shutil.copyfile(symbols, os.path.join(os.path.dirname(program), os.path.basename(symbols)))
+    resolved, output = gdb_functions(program)
+    if resolved is None:
+        raise Failure("gdb, with %s beside %s, does not name %s in %s: %s"
+                      % (os.path.basename(symbols), name, FUNCTION, SOURCE, output))
+    print("%s: stripped, .gnu_debuglink %s; gdb with it: %s, line %s"
+          % (name, os.path.basename(symbols), SOURCE, resolved))
 
 
 def pe_time_stamp(exe):

@@ -5,7 +5,7 @@ LICENSE.txt (the repository's licence) and README.txt (this version), with Windo
 nothing else; and, read from the executable with wrestool as Explorer reads it, the game's icon at
 every painted size, version information naming this version, and an application manifest (also
 the capture tool's) that Windows would take: well-formed XML asking for the invoker's rights,
-per-monitor v2 DPI awareness with its fallbacks, and the Windows versions it supports.
+per-monitor DPI awareness for old and new Windows, and the Windows versions it supports.
 
 Usage: check_windows_package.py --exe EXE --capture-exe EXE --data DIR --licence-txt FILE
                                 --readme-txt FILE --icon ICO --source DIR --version VERSION
@@ -164,7 +164,8 @@ def check_manifest(exe, version=None):
     manifests = re.findall(r"--type=%d --name=(\S+)" % MANIFEST, listing)
     if manifests != ["1"]:
         raise Failure("%s carries manifests %s, wanted one with id 1" % (name, manifests))
-    text = wrestool("-x", "-t", str(MANIFEST), exe)
+    # Without --raw, wrestool knows no way to write type 24 and writes nothing.
+    text = wrestool("-x", "--raw", "-t", str(MANIFEST), exe)
     try:
         assembly = ElementTree.fromstring(text)
     except ElementTree.ParseError as error:
@@ -185,15 +186,15 @@ def check_manifest(exe, version=None):
     aware = settings.findtext(SETTINGS_2005 + "dpiAware", "").strip()
     awareness = [mode.strip() for mode in
                  settings.findtext(SETTINGS_2016 + "dpiAwareness", "").split(",")]
-    if aware != "true/pm" or awareness != ["PerMonitorV2", "PerMonitor"]:
+    if aware != "true/pm" or awareness != ["PerMonitor"]:
         raise Failure("%s's manifest declares dpiAware %r and dpiAwareness %s, wanted true/pm and "
-                      "PerMonitorV2, PerMonitor" % (name, aware, awareness))
+                      "PerMonitor" % (name, aware, awareness))
     ids = [element.get("Id").lower() for element in
            assembly.iter(COMPATIBILITY + "supportedOS")]
     if sorted(ids) != sorted(SUPPORTED_OS):
         raise Failure("%s's manifest lists supportedOS %s, wanted the five of Vista to 10 and 11"
                       % (name, ids))
-    print("wrestool: %s's manifest: asInvoker, DPI aware per monitor (v2), %d supportedOS"
+    print("wrestool: %s's manifest: asInvoker, DPI aware per monitor, %d supportedOS"
           % (name, len(ids)))
 
 

@@ -1,9 +1,9 @@
 // Tells how Windows (here Wine) runs this process with regard to the display's scale: one line,
-//   dpi_aware=0|1 awareness=unaware|system|per-monitor|unknown per_monitor_v2=0|1
+//   dpi_aware=0|1 awareness=unaware|system|per-monitor|unknown
 // from IsProcessDPIAware and the thread's DPI awareness context. Built twice by the Wine checks:
 // with the game's application manifest, and without one as the control. The newer calls
-// (Windows 10 1607 and 1703) are looked up at run time, so that the program starts anywhere;
-// missing ones report "unknown" and 0. Exit code 0.
+// (Windows 10 1607) are looked up at run time, so that the program starts anywhere; without them
+// the awareness is "unknown". Exit code 0.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,7 +12,6 @@ namespace {
 
 using GetContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)();
 using GetAwarenessFunction = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
-using ContextsEqualFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
 
 template <typename Function>
 Function Find(HMODULE module, const char* name) {
@@ -38,17 +37,11 @@ int main() {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     auto getContext = Find<GetContextFunction>(user32, "GetThreadDpiAwarenessContext");
     auto getAwareness = Find<GetAwarenessFunction>(user32, "GetAwarenessFromDpiAwarenessContext");
-    auto contextsEqual = Find<ContextsEqualFunction>(user32, "AreDpiAwarenessContextsEqual");
 
     const char* awareness = "unknown";
-    bool perMonitorV2 = false;
     if (getContext != nullptr && getAwareness != nullptr) {
-        DPI_AWARENESS_CONTEXT context = getContext();
-        awareness = AwarenessName(getAwareness(context));
-        perMonitorV2 = contextsEqual != nullptr &&
-                       contextsEqual(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+        awareness = AwarenessName(getAwareness(getContext()));
     }
-    std::printf("dpi_aware=%d awareness=%s per_monitor_v2=%d\n", IsProcessDPIAware() ? 1 : 0,
-                awareness, perMonitorV2 ? 1 : 0);
+    std::printf("dpi_aware=%d awareness=%s\n", IsProcessDPIAware() ? 1 : 0, awareness);
     return 0;
 }
