@@ -1,11 +1,11 @@
 #!/usr/bin/python3
-"""Checks what scripts/package-linux and scripts/package-windows leave in dist/ besides the packages'
-own contents (check_linux_package.py and check_windows_package.py check those): SHA256SUMS names
-every package and symbol file there and `sha256sum -c` accepts it; the game in the Debian package
-and skimlark.exe in the zip are stripped (no .debug_* section, no symbol table, so gdb cannot name
-the game's functions in them) and carry a .gnu_debuglink to their symbol files in dist/, with which
-gdb names GameApp::Frame and its source file; skimlark.exe is stamped with the last commit's time
-rather than the link's, and carries the application manifest.
+"""Checks what scripts/package-linux and scripts/package-windows leave in dist/ besides the
+packages' own contents (check_linux_package.py and check_windows_package.py check those):
+SHA256SUMS names every package and symbol file there and `sha256sum -c` accepts it; the game in
+the Debian package and skimlark.exe in the zip are stripped (no .debug_* section, no symbol
+table, so gdb cannot name the game's functions in them) and carry a .gnu_debuglink to their
+symbol files in dist/, with which gdb names GameApp::Frame and its source file; skimlark.exe is
+stamped with the last commit's time rather than the link's, and carries the application manifest.
 
 Usage: check_dist.py --dist DIR --source DIR --work DIR --version VERSION
 (--source: the tree the packages were built from, whose scripts/source-date-epoch says the time)

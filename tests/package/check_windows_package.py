@@ -179,7 +179,8 @@ def check_manifest(exe, version=None):
     levels = [element.get("level")
               for element in assembly.iter(ASSEMBLY_V3 + "requestedExecutionLevel")]
     if levels != ["asInvoker"]:
-        raise Failure("%s's manifest asks for execution levels %s, wanted asInvoker" % (name, levels))
+        raise Failure("%s's manifest asks for execution levels %s, wanted asInvoker"
+                      % (name, levels))
     settings = assembly.find("%sapplication/%swindowsSettings" % (ASSEMBLY_V3, ASSEMBLY_V3))
     if settings is None:
         raise Failure("%s's manifest has no windowsSettings" % name)
