@@ -1,7 +1,7 @@
 # What the Windows build adds to skimlark.exe and its zip: the game's icon, painted into a .ico by
 # the content tool, a program of the build machine (built here for it, unless
 # SKIMLARK_CONTENT_TOOL names one already built); the version and the licence line of its
-# resource script; and the zip's LICENSE.txt and README.txt, with Windows line ends.
+# resource script; its application manifest; and the zip's LICENSE.txt and README.txt, with Windows line ends.
 set(SKIMLARK_CONTENT_TOOL "" CACHE FILEPATH
     "A skimlark-content built for this machine, to paint the icon; empty: build one")
 if(SKIMLARK_CONTENT_TOOL)
@@ -36,6 +36,21 @@ add_custom_command(
     COMMENT "Painting the game's icon"
     VERBATIM)
 add_custom_target(skimlark_icon DEPENDS ${SKIMLARK_ICON})
+
+# The application manifest, in a resource script of its own that the capture tool and the Wine
+# checks compile too: what Windows sees of the game, they see.
+set(SKIMLARK_MANIFEST ${CMAKE_BINARY_DIR}/app/skimlark.manifest)
+configure_file(${SKIMLARK_ROOT}/app/skimlark.manifest.in ${SKIMLARK_MANIFEST} @ONLY)
+set(SKIMLARK_MANIFEST_RESOURCE_SCRIPT ${CMAKE_BINARY_DIR}/app/application_manifest.rc)
+configure_file(${SKIMLARK_ROOT}/app/application_manifest.rc.in ${SKIMLARK_MANIFEST_RESOURCE_SCRIPT}
+    @ONLY)
+# A program that carries the manifest alone (skimlark.exe has it in its own resource script).
+function(skimlark_embed_manifest target)
+    target_sources(${target} PRIVATE ${SKIMLARK_MANIFEST_RESOURCE_SCRIPT})
+    # The resource compiler reads the manifest; make does not know that without being told.
+    set_source_files_properties(${SKIMLARK_MANIFEST_RESOURCE_SCRIPT} TARGET_DIRECTORY ${target}
+        PROPERTIES OBJECT_DEPENDS ${SKIMLARK_MANIFEST})
+endfunction()
 
 include(${CMAKE_CURRENT_LIST_DIR}/Licence.cmake)
 set(SKIMLARK_RESOURCE_SCRIPT ${CMAKE_BINARY_DIR}/app/skimlark.rc)

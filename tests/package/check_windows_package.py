@@ -1,12 +1,15 @@
 #!/usr/bin/python3
-"""Packs the Windows build's game into the players' zip (with cmake/WindowsZip.cmake, as
+"""Packs the Windows build's game into the players' zip (with scripts/windows-zip, as
 scripts/package-windows does) and checks what a player gets: skimlark.exe, every file of data/,
 LICENSE.txt (the repository's licence) and README.txt (this version), with Windows line ends, and
 nothing else; and, read from the executable with wrestool as Explorer reads it, the game's icon at
-every painted size and version information naming this version.
+every painted size, version information naming this version, and an application manifest (also
+the capture tool's) that Windows would take: well-formed XML asking for the invoker's rights,
+per-monitor DPI awareness for old and new Windows, and the Windows versions it supports.
 
-Usage: check_windows_package.py --exe EXE --data DIR --licence-txt FILE --readme-txt FILE
-                                --icon ICO --source DIR --version VERSION --work DIR
+Usage: check_windows_package.py --exe EXE --capture-exe EXE --data DIR --licence-txt FILE
+                                --readme-txt FILE --icon ICO --source DIR --version VERSION
+                                --work DIR
 """
 import argparse
 import os
@@ -15,12 +18,25 @@ import shutil
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 import zipfile
 
 TOP = {"skimlark.exe", "LICENSE.txt", "README.txt"}
 ICON_SIZES = [16, 32, 48, 256]
 GROUP_ICON = 14
 VERSION = 16
+MANIFEST = 24
+ASSEMBLY = "{urn:schemas-microsoft-com:asm.v1}"
+ASSEMBLY_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
+SETTINGS_2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
+# Vista, 7, 8, 8.1, and 10 (which Windows 11 shares).
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+# Any fixed time will do here: the reproducibility check packs with the last commit's.
+PACKED_AT = 1796688000
 
 
 class Failure(Exception):
@@ -28,10 +44,10 @@ class Failure(Exception):
 
 
 def pack(options, zip_path):
-    subprocess.run(["cmake", "-DEXE=" + options.exe, "-DDATA_DIR=" + options.data,
-                    "-DLICENCE=" + options.licence_txt, "-DREADME=" + options.readme_txt,
-                    "-DZIP=" + zip_path, "-P",
-                    os.path.join(options.source, "cmake", "WindowsZip.cmake")], check=True)
+    subprocess.run([os.path.join(options.source, "scripts", "windows-zip"), "--exe", options.exe,
+                    "--data", options.data, "--licence", options.licence_txt,
+                    "--readme", options.readme_txt, "--time", str(PACKED_AT), "--zip", zip_path],
+                   check=True)
 
 
 def check_contents(archive, options):
@@ -141,10 +157,52 @@ def check_version(exe, options):
     print("wrestool: version %s, %s" % (options.version, strings["FileDescription"]))
 
 
+def check_manifest(exe, version=None):
+    """The manifest as Windows reads it when it creates the process: resource type 24, id 1."""
+    name = os.path.basename(exe)
+    listing = wrestool("-l", exe).decode()
+    manifests = re.findall(r"--type=%d --name=(\S+)" % MANIFEST, listing)
+    if manifests != ["1"]:
+        raise Failure("%s carries manifests %s, wanted one with id 1" % (name, manifests))
+    # Without --raw, wrestool knows no way to write type 24 and writes nothing.
+    text = wrestool("-x", "--raw", "-t", str(MANIFEST), exe)
+    try:
+        assembly = ElementTree.fromstring(text)
+    except ElementTree.ParseError as error:
+        raise Failure("%s's manifest is not well-formed XML: %s" % (name, error))
+    if assembly.tag != ASSEMBLY + "assembly" or assembly.get("manifestVersion") != "1.0":
+        raise Failure("%s's manifest is no assembly of manifest version 1.0" % name)
+    identity = assembly.find(ASSEMBLY + "assemblyIdentity")
+    if version is not None and (identity is None or identity.get("version") != version + ".0"):
+        raise Failure("%s's manifest names version %s, not %s.0"
+                      % (name, identity is not None and identity.get("version"), version))
+    levels = [element.get("level")
+              for element in assembly.iter(ASSEMBLY_V3 + "requestedExecutionLevel")]
+    if levels != ["asInvoker"]:
+        raise Failure("%s's manifest asks for execution levels %s, wanted asInvoker"
+                      % (name, levels))
+    settings = assembly.find("%sapplication/%swindowsSettings" % (ASSEMBLY_V3, ASSEMBLY_V3))
+    if settings is None:
+        raise Failure("%s's manifest has no windowsSettings" % name)
+    aware = settings.findtext(SETTINGS_2005 + "dpiAware", "").strip()
+    awareness = [mode.strip() for mode in
+                 settings.findtext(SETTINGS_2016 + "dpiAwareness", "").split(",")]
+    if aware != "true/pm" or awareness != ["PerMonitor"]:
+        raise Failure("%s's manifest declares dpiAware %r and dpiAwareness %s, wanted true/pm and "
+                      "PerMonitor" % (name, aware, awareness))
+    ids = [element.get("Id").lower() for element in
+           assembly.iter(COMPATIBILITY + "supportedOS")]
+    if sorted(ids) != sorted(SUPPORTED_OS):
+        raise Failure("%s's manifest lists supportedOS %s, wanted the five of Vista to 10 and 11"
+                      % (name, ids))
+    print("wrestool: %s's manifest: asInvoker, DPI aware per monitor, %d supportedOS"
+          % (name, len(ids)))
+
+
 def main():
     parser = argparse.ArgumentParser()
-    for name in ("--exe", "--data", "--licence-txt", "--readme-txt", "--icon", "--source",
-                 "--version", "--work"):
+    for name in ("--exe", "--capture-exe", "--data", "--licence-txt", "--readme-txt", "--icon",
+                 "--source", "--version", "--work"):
         parser.add_argument(name, required=True)
     options = parser.parse_args()
     if shutil.which("wrestool") is None:
@@ -159,6 +217,8 @@ def main():
         exe = archive.extract("skimlark.exe", options.work)
     check_icon(exe, options)
     check_version(exe, options)
+    check_manifest(exe, options.version)
+    check_manifest(options.capture_exe, options.version)
     return 0
 
 

@@ -9,7 +9,7 @@ Xvfb cannot change its mode, and Wine's full-screen Direct3D device needs the de
 Usage: run_under_wine.py --exe EXE [--data DIR] --work DIR --prefix DIR [--timeout S]
                          [--dll-overrides LIST] [--trace FILE] [--plain] [--without NAME]
                          [--start-in DIR] [--expect-exit N] [--expect-line LINE]
-                         [--with FILE]... -- STEPS...
+                         [--with FILE]... [--desktop-setting NAME=NUMBER]... -- STEPS...
 The steps are drive_game.py's. With --plain the program is only run, with the steps as its
 arguments, and its exit code is the result; --expect-exit and --expect-line then ask for that
 exit code and that last line on standard error instead. --without leaves one file out of data/;
@@ -17,7 +17,8 @@ exit code and that last line on standard error instead. --without leaves one fil
 --with copies another file beside the program (a program that starts it, say). --dll-overrides
 adds to WINEDLLOVERRIDES (for example "d3d8=d" to run as on a system without Direct3D 8).
 --trace names the CSV file, in the game's directory, that a traced build of the game writes and
-the steps read.
+the steps read. --desktop-setting sets a DWORD value of the prefix's HKCU\\Control Panel\\Desktop
+before the run (LogPixels=144, say, for a display at 150 %); such runs want a prefix of their own.
 """
 import argparse
 import os
@@ -79,7 +80,13 @@ def main():
     parser.add_argument("--expect-exit", type=int)
     parser.add_argument("--expect-line")
     parser.add_argument("--with", dest="others", action="append", default=[])
+    parser.add_argument("--desktop-setting", dest="desktop_settings", action="append", default=[])
     options = parser.parse_args(argv[:split])
+    settings = [setting.split("=", 1) for setting in options.desktop_settings]
+    if any(len(setting) != 2 or not setting[1].isdigit() for setting in settings):
+        print("run_under_wine: --desktop-setting wants NAME=NUMBER, not %s"
+              % options.desktop_settings)
+        return 2
     steps = argv[split + 1:]
 
     for tool in ("wine", "wineserver", "Xvfb", "xdotool"):
@@ -102,6 +109,13 @@ def main():
             subprocess.run(["wine", "wineboot", "--init"], env=env, timeout=600,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
             subprocess.run(["wineserver", "--wait"], env=env, timeout=600)
+        for name, value in settings:
+            subprocess.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", name,
+                            "/t", "REG_DWORD", "/d", value, "/f"], env=env, timeout=300,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        if settings:
+            # The next process reads the registry from the saved prefix.
+            subprocess.run(["wineserver", "--wait"], env=env, timeout=300)
         program = os.path.basename(options.exe)
         cwd = options.work
         if options.start_in:
