@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -284,7 +284,8 @@ TEST_F(ContentWorldTest, TexturesCoverTheLandAboveWaterFinelyAndEvenly) {
     for (int g = 0; g < level_->numGroups; ++g) {
         const Ms3dGroup& group = level_->groups[g];
         ASSERT_GE(group.materialIndex, 0);
-        char* joined = JoinDataPath(level_->materials[group.materialIndex].textureName, dir.c_str());
+        char* joined =
+            JoinDataPath(level_->materials[group.materialIndex].textureName, dir.c_str());
         std::vector<uint8_t> bytes;
         const bool read = ReadContentFile(joined, &bytes);
         delete[] joined;
@@ -315,9 +316,8 @@ TEST_F(ContentWorldTest, TexturesCoverTheLandAboveWaterFinelyAndEvenly) {
     const content_test::ZoneFigures steep = MeasureZone(triangles, Zone::kSteep);
     const content_test::ZoneFigures rest = MeasureZone(triangles, Zone::kRest);
     std::printf("%s\n%s\n%s\ntexture memory with mip chains %.1f MB\n",
-                FormatFigures("shore band", shore).c_str(),
-                FormatFigures("steep", steep).c_str(), FormatFigures("rest", rest).c_str(),
-                textureBytes / 1e6);
+                FormatFigures("shore band", shore).c_str(), FormatFigures("steep", steep).c_str(),
+                FormatFigures("rest", rest).c_str(), textureBytes / 1e6);
     // Zones of the size the islands have: a layout that lost them would pass vacuously.
     EXPECT_GT(shore.area, 4000.0);
     EXPECT_GT(steep.area, 2000.0);

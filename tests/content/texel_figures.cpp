@@ -146,8 +146,8 @@ std::string FormatFigures(const char* name, const ZoneFigures& f) {
     std::snprintf(line, sizeof(line),
                   "%-12s area %7.0f  texels/unit median %5.2f  weakest p10 %5.2f  stretch median "
                   "%4.2f p90 %4.2f  over 2:1 %5.1f %%",
-                  name, f.area, f.texelsMedian, f.weakestTenth, f.stretchMedian,
-                  f.stretchNinetieth, f.stretchedOver2Percent);
+                  name, f.area, f.texelsMedian, f.weakestTenth, f.stretchMedian, f.stretchNinetieth,
+                  f.stretchedOver2Percent);
     return line;
 }
 

@@ -17,8 +17,8 @@ enum class Zone { kShore, kSteep, kRest, kUnderWater };
 
 struct ZoneFigures {
     double area = 0.0;
-    double texelsMedian = 0.0;         // geometric mean of the two directions
-    double weakestTenth = 0.0;         // 10th percentile of the weakest direction
+    double texelsMedian = 0.0;  // geometric mean of the two directions
+    double weakestTenth = 0.0;  // 10th percentile of the weakest direction
     double stretchMedian = 0.0;
     double stretchNinetieth = 0.0;
     double stretchedOver2Percent = 0.0;  // share of the area stretched over 2:1

@@ -71,7 +71,7 @@ std::vector<std::pair<int, int>> TextureSizes() {
     }
     std::stable_sort(sizes.begin(), sizes.end(), [](const auto& p, const auto& q) {
         return p.first * p.second != q.first * q.second ? p.first * p.second < q.first * q.second
-                                                         : p.first > q.first;
+                                                        : p.first > q.first;
     });
     return sizes;
 }
@@ -123,8 +123,8 @@ ChunkLayout::ChunkLayout(float x0, float z0, float size,
 
     // The smallest texture that holds every chart, letting the land away from the shore give up
     // some of its density before taking a larger one.
-    const float least = options_.shoreDensity > 0.0f ? options_.leastDensity / options_.landDensity
-                                                     : 1.0f;
+    const float least =
+        options_.shoreDensity > 0.0f ? options_.leastDensity / options_.landDensity : 1.0f;
     for (const auto& [w, h] : TextureSizes()) {
         for (float share = 1.0f;; share *= 0.97f) {
             SizeCharts(std::max(share, least));
@@ -482,7 +482,8 @@ void ChunkLayout::WorldPoint(int x, int y, float* wx, float* wz) const {
         // The border goes on across the square's edges.
         const Chart& chart = charts_[number];
         *wx = chart.x0 + static_cast<float>(x - chart.x - options_.border) / chart.scale;
-        *wz = chart.z0 + chart.side - static_cast<float>(y - chart.y - options_.border) / chart.scale;
+        *wz =
+            chart.z0 + chart.side - static_cast<float>(y - chart.y - options_.border) / chart.scale;
         return;
     }
     *wx = number >= 0 ? texelWorld_[2 * at] : x0_ + size_ / 2;
@@ -490,19 +491,3 @@ void ChunkLayout::WorldPoint(int x, int y, float* wx, float* wz) const {
 }
 
 }  // namespace content
-
-namespace content {
-std::string ChunkLayout::Describe() const {
-    std::string out;
-    long area = 0, slope = 0;
-    int n4 = 0, n8 = 0, n16 = 0, n32 = 0, coarse = 0;
-    for (const Chart& c : charts_) {
-        long a = long(c.innerWidth + 2 * options_.border) * (c.innerHeight + 2 * options_.border);
-        area += a;
-        if (!c.fromAbove) { slope += a; continue; }
-        if (c.side == size_ && c.innerWidth < 300) coarse++; else if (c.side > 20) n32++; else if (c.side > 10) n16++; else if (c.side > 5) n8++; else n4++;
-    }
-    out = "sq4 " + std::to_string(n4) + " sq8 " + std::to_string(n8) + " sq16 " + std::to_string(n16) + " sq32 " + std::to_string(n32) + " coarse " + std::to_string(coarse) + " slopes " + std::to_string(SlopeCharts()) + " slopeTexels " + std::to_string(slope) + " used " + std::to_string(area * 100 / (long(width_) * height_)) + "%";
-    return out;
-}
-}

@@ -13,7 +13,6 @@
 // read the surface beyond an edge rather than a neighbouring chart's texels.
 #pragma once
 
-#include <string>
 #include <vector>
 
 namespace content {
@@ -56,7 +55,6 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     int SlopeCharts() const;
-    std::string Describe() const;
 
     // Texture coordinates of a triangle's corner, in [0, 1].
     void TexCoord(int triangle, int corner, float* s, float* t) const;
@@ -77,9 +75,9 @@ private:
         float bHigh = 0.0f;
         float aExtent = 0.0f;
         float bExtent = 0.0f;
-        float density = 0.0f;   // texels per unit asked for
-        bool yields = false;    // whether the density may give way
-        float scale = 0.0f;     // texels per unit given
+        float density = 0.0f;        // texels per unit asked for
+        bool yields = false;         // whether the density may give way
+        float scale = 0.0f;          // texels per unit given
         std::vector<int> triangles;  // on a slope
         // In the texture: the rectangle's corner (border included) and the texels inside it.
         int x = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "tools/content/chunk_layout.h"
 #include "tools/content/parallel_rows.h"
@@ -72,7 +71,7 @@ std::string StoredName(const std::string& fileName, int chunkNumber) {
 // and from afar; where it never comes near the water, it gets fewer texels than the shallows.
 ChunkLayout::Options LayoutOptions(float highest) {
     if (highest > kWaterHeight) {
-        return {kShoreDensity, kLandDensity, kLeastLandDensity, kUnderWaterTextureSize,
+        return {kShoreDensity, kLandDensity, kLeastLandDensity, kBeyondShoreTextureSize,
                 kChartBorder};
     }
     if (highest > kWaterHeight - 1.5f) {
@@ -134,7 +133,6 @@ bool BuildLevel(const HeightGrid& grid, const TerrainMesh& mesh, const SurfacePa
                 corners.push_back(corner);
             }
             const ChunkLayout layout(x0, z0, kChunkSize, corners, LayoutOptions(highest));
-            if (getenv("LAYOUT_DEBUG")) { fprintf(stderr, "chunk %d %d: %d x %d  %s\n", ci, cj, layout.Width(), layout.Height(), layout.Describe().c_str()); }
             for (size_t n = 0; n < corners.size(); ++n) {
                 Ms3dFileTriangle& t = model.triangles[group.triangleIndices[n]];
                 for (int k = 0; k < 3; ++k) {

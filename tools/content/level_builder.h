@@ -48,6 +48,7 @@ const float kLandDensity = 13.5f;
 const float kLeastLandDensity = 12.5f;
 const int kShallowsTextureSize = 256;
 const int kUnderWaterTextureSize = 128;
-const int kChartBorder = 3;
+const int kBeyondShoreTextureSize = 64;
+const int kChartBorder = 2;
 
 }  // namespace content
