@@ -76,6 +76,9 @@ std::vector<std::pair<int, int>> TextureSizes() {
     return sizes;
 }
 
+// A chunk's 32 units at this density fill the largest texture.
+const float kMostDensity = 32.0f;
+
 float Dot3(const float* p, const float* q) {
     return p[0] * q[0] + p[1] * q[1] + p[2] * q[2];
 }
@@ -87,10 +90,17 @@ ChunkLayout::ChunkLayout(float x0, float z0, float size,
     : x0_(x0), z0_(z0), size_(size), options_(options) {
     options_.border = std::clamp(options_.border, 0, 8);
     options_.coarseSize = std::clamp(options_.coarseSize, 2 * options_.border + 2, kLargestSide);
-    if (!(options_.shoreDensity > 0.0f) || !(options_.landDensity > 0.0f)) {
-        options_.shoreDensity = 0.0f;
+    // No density (or none that makes sense): the coarse square alone. Densities past what a
+    // texture holds are taken down to it.
+    if (options_.shoreDensity > 0.0f && options_.landDensity > 0.0f) {
+        options_.shoreDensity = std::min(options_.shoreDensity, kMostDensity);
+        options_.landDensity = std::clamp(options_.landDensity, 1.0f, kMostDensity);
+        options_.leastDensity = options_.leastDensity > 0.0f
+                                    ? std::clamp(options_.leastDensity, 1.0f, options_.landDensity)
+                                    : options_.landDensity;
+    } else {
+        options_.shoreDensity = options_.landDensity = options_.leastDensity = 0.0f;
     }
-    options_.leastDensity = std::clamp(options_.leastDensity, 1.0f, options_.landDensity);
     chartOf_.assign(triangles.size(), -1);
     triangleCorners_.reserve(triangles.size() * 9);
     for (const LayoutTriangle& triangle : triangles) {

@@ -40,9 +40,10 @@ const float kMeshStep = 1.0f;
 const TerrainMesh::Accuracy kLevelAccuracy = {
     0.25f, 0.03f, 0.3f, {kWaterHeight, kSandHeight}, kSandHeight - 0.05f};
 // Texels per unit on the shore band above the water, on the rest of the land above it, and the
-// least that may give way to where a chunk has many slopes; texels along the side of the square
-// that covers a chunk's ground under the water, where it comes within 1.5 units of the water and
-// where it does not.
+// least that may give way to where a chunk has many slopes. Texels along the side of the square
+// that covers a chunk's ground under the water: on chunks with no land above the water, where it
+// comes within 1.5 units of the water and where it does not; beside land above the water (where
+// the squares over the shore take in the nearest shallows).
 const float kShoreDensity = 16.0f;
 const float kLandDensity = 13.5f;
 const float kLeastLandDensity = 12.5f;
