@@ -81,13 +81,14 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
     grass = grass * (0.9f + 0.1f * tufts + 0.08f * speckle) * (0.92f + 0.12f * fine);
 
     // Rock: strata that follow the height, each with its own shade and a dark seam between
-    // layers, bent a little so that they do not look ruled.
-    const float layer = h * 2.6f + 0.9f * fine + 0.4f * GradientNoise(x / 1.5f, z / 1.5f, 207u);
+    // layers, bent a little so that they do not look ruled. The seams are a few texels wide:
+    // the level is drawn without mip levels, and thinner ones break into dots from afar.
+    const float layer = h * 1.6f + 0.6f * fine + 0.3f * GradientNoise(x / 1.5f, z / 1.5f, 207u);
     const float band = std::floor(layer);
     const float within = layer - band;
     const float shade = HashUnit(static_cast<int>(band), 0, 208u);
     Color rock = Mix(kDarkRock, kRock, 0.3f + 0.7f * shade);
-    rock = rock * (1.0f - 0.25f * SmoothStep(0.12f, 0.0f, within));
+    rock = rock * (1.0f - 0.2f * SmoothStep(0.3f, 0.0f, within));
     rock = rock * (0.88f + 0.12f * grain + 0.06f * speckle);
 
     // Beach up to just above the water line, grass above, rock where it is steep.
@@ -110,7 +111,7 @@ Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float d
     // Old flows laid down in layers, which the steep faces cut through.
     const float layer = h * 1.7f + 0.8f * streaks;
     const float within = layer - std::floor(layer);
-    flank = flank * (1.0f - 0.2f * SmoothStep(0.7f, 0.55f, ny) * SmoothStep(0.15f, 0.0f, within));
+    flank = flank * (1.0f - 0.16f * SmoothStep(0.7f, 0.55f, ny) * SmoothStep(0.3f, 0.0f, within));
     flank = Mix(flank, kScoria, SmoothStep(12.0f, 22.0f, h) * (0.6f + 0.4f * streaks));
     const float scrub = SmoothStep(6.0f, 1.5f, h) * SmoothStep(0.55f, 0.8f, ny);
     const Color green =
