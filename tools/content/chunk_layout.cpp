@@ -87,7 +87,7 @@ float Dot3(const float* p, const float* q) {
 
 ChunkLayout::ChunkLayout(float x0, float z0, float size,
                          const std::vector<LayoutTriangle>& triangles, const Options& options)
-    : x0_(x0), z0_(z0), size_(size), options_(options) {
+    : x0_(x0), z0_(z0), size_(size > 0.0f ? size : 1.0f), options_(options) {
     options_.border = std::clamp(options_.border, 0, 8);
     options_.coarseSize = std::clamp(options_.coarseSize, 2 * options_.border + 2, kLargestSide);
     // No density (or none that makes sense): the coarse square alone. Densities past what a
@@ -153,7 +153,11 @@ ChunkLayout::ChunkLayout(float x0, float z0, float size,
     chartOf_.assign(triangles.size(), -1);
     addCoarse();
     SizeCharts(1.0f);
-    Pack(options_.coarseSize, options_.coarseSize);
+    int side = 64;
+    while (side < options_.coarseSize) {
+        side *= 2;
+    }
+    Pack(side, side);
     MapSlopeTexels(triangles);
 }
 
