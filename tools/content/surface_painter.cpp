@@ -71,32 +71,39 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
     }
     sand = sand * (0.96f + 0.04f * grain + 0.03f * speckle);
 
-    // Grass: lush and dry patches, darker bushes, worn earth, and tufts at blade scale.
-    Color grass = Mix(kLushGrass, kDryGrass, SmoothStep(-0.3f, 0.6f, patches));
-    const float bushes = SmoothStep(0.25f, 0.45f, FractalNoise(x / 3.0f, z / 3.0f, 203u, 3));
-    grass = Mix(grass, kBush, bushes * 0.8f);
-    const float earth = SmoothStep(0.35f, 0.6f, FractalNoise(x / 1.7f, z / 1.7f, 205u, 2));
-    grass = Mix(grass, kEarth, earth * 0.45f * (1.0f - bushes));
-    const float tufts = FractalNoise(x * 3.0f, z * 3.0f, 206u, 2);
-    grass = grass * (0.9f + 0.1f * tufts + 0.08f * speckle) * (0.92f + 0.12f * fine);
-
-    // Rock: strata that follow the height, each with its own shade and a dark seam between
-    // layers, bent a little so that they do not look ruled. The seams are a few texels wide:
-    // the level is drawn without mip levels, and thinner ones break into dots from afar.
-    const float layer = h * 1.6f + 0.6f * fine + 0.3f * GradientNoise(x / 1.5f, z / 1.5f, 207u);
-    const float band = std::floor(layer);
-    const float within = layer - band;
-    const float shade = HashUnit(static_cast<int>(band), 0, 208u);
-    Color rock = Mix(kDarkRock, kRock, 0.3f + 0.7f * shade);
-    rock = rock * (1.0f - 0.2f * SmoothStep(0.3f, 0.0f, within));
-    rock = rock * (0.88f + 0.12f * grain + 0.06f * speckle);
-
-    // Beach up to just above the water line, grass above, rock where it is steep.
+    // Beach up to just above the water line, grass above, rock where it is steep; each layer
+    // painted only where it shows (most texels are one or two of them).
     const float beachLine = 0.4f + 0.5f * patches;
-    Color ground = Mix(sand, grass, SmoothStep(beachLine, beachLine + 0.5f, h));
+    const float toGrass = SmoothStep(beachLine, beachLine + 0.5f, h);
     const float steep = SmoothStep(0.78f, 0.62f, ny);
-    ground = Mix(ground, rock, h > kWaterHeight ? steep : steep * 0.4f);
-    return ground;
+    const float toRock = h > kWaterHeight ? steep : steep * 0.4f;
+
+    Color grass;
+    if (toGrass > 0.0f) {
+        // Grass: lush and dry patches, darker bushes, worn earth, and tufts at blade scale.
+        grass = Mix(kLushGrass, kDryGrass, SmoothStep(-0.3f, 0.6f, patches));
+        const float bushes = SmoothStep(0.25f, 0.45f, FractalNoise(x / 3.0f, z / 3.0f, 203u, 3));
+        grass = Mix(grass, kBush, bushes * 0.8f);
+        const float earth = SmoothStep(0.35f, 0.6f, FractalNoise(x / 1.7f, z / 1.7f, 205u, 2));
+        grass = Mix(grass, kEarth, earth * 0.45f * (1.0f - bushes));
+        const float tufts = FractalNoise(x * 3.0f, z * 3.0f, 206u, 2);
+        grass = grass * (0.9f + 0.1f * tufts + 0.08f * speckle) * (0.92f + 0.12f * fine);
+    }
+    Color rock;
+    if (toRock > 0.0f) {
+        // Rock: strata that follow the height, each with its own shade and a dark seam between
+        // layers, bent a little so that they do not look ruled. The seams are a few texels wide:
+        // the level is drawn without mip levels, and thinner ones break into dots from afar.
+        const float layer = h * 1.6f + 0.6f * fine + 0.3f * GradientNoise(x / 1.5f, z / 1.5f, 207u);
+        const float band = std::floor(layer);
+        const float within = layer - band;
+        const float shade = HashUnit(static_cast<int>(band), 0, 208u);
+        rock = Mix(kDarkRock, kRock, 0.3f + 0.7f * shade);
+        rock = rock * (1.0f - 0.2f * SmoothStep(0.3f, 0.0f, within));
+        rock = rock * (0.88f + 0.12f * grain + 0.06f * speckle);
+    }
+    const Color ground = Mix(sand, grass, toGrass);
+    return Mix(ground, rock, toRock);
 }
 
 Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float distance) const {
