@@ -14,9 +14,10 @@ namespace content {
 
 namespace {
 
+// A triangle on a slope chart's plane.
 struct Flat {
     float a[3];
-    float y[3];
+    float b[3];
 };
 
 // Whether two triangles of the upright plane overlap by more than a touch: a separating axis
@@ -26,15 +27,15 @@ bool Overlap(const Flat& p, const Flat& q) {
     for (const Flat* shape : shapes) {
         for (int e = 0; e < 3; ++e) {
             const int f = (e + 1) % 3;
-            const float nx = shape->y[f] - shape->y[e];
+            const float nx = shape->b[f] - shape->b[e];
             const float ny = shape->a[e] - shape->a[f];
             float lowP = std::numeric_limits<float>::max();
             float highP = -lowP;
             float lowQ = lowP;
             float highQ = -lowP;
             for (int k = 0; k < 3; ++k) {
-                const float dp = nx * p.a[k] + ny * p.y[k];
-                const float dq = nx * q.a[k] + ny * q.y[k];
+                const float dp = nx * p.a[k] + ny * p.b[k];
+                const float dq = nx * q.a[k] + ny * q.b[k];
                 lowP = std::min(lowP, dp);
                 highP = std::max(highP, dp);
                 lowQ = std::min(lowQ, dq);
@@ -218,15 +219,15 @@ void ChunkLayout::BuildSlopeCharts(const std::vector<LayoutTriangle>& triangles,
             Flat f;
             for (int k = 0; k < 3; ++k) {
                 f.a[k] = Dot3(chart.axisA, triangles[i].corners[k]);
-                f.y[k] = Dot3(chart.axisB, triangles[i].corners[k]);
+                f.b[k] = Dot3(chart.axisB, triangles[i].corners[k]);
             }
             return f;
         };
         std::vector<Flat> flats{flatOf(seed)};
         float aLow = *std::min_element(flats[0].a, flats[0].a + 3);
         float aHigh = *std::max_element(flats[0].a, flats[0].a + 3);
-        float bLow = *std::min_element(flats[0].y, flats[0].y + 3);
-        float bHigh = *std::max_element(flats[0].y, flats[0].y + 3);
+        float bLow = *std::min_element(flats[0].b, flats[0].b + 3);
+        float bHigh = *std::max_element(flats[0].b, flats[0].b + 3);
         const int number = static_cast<int>(charts_.size());
         chartOf_[seed] = number;
         chart.triangles.push_back(static_cast<int>(seed));
@@ -245,8 +246,8 @@ void ChunkLayout::BuildSlopeCharts(const std::vector<LayoutTriangle>& triangles,
                     const Flat flat = flatOf(next);
                     const float a0 = std::min(aLow, *std::min_element(flat.a, flat.a + 3));
                     const float a1 = std::max(aHigh, *std::max_element(flat.a, flat.a + 3));
-                    const float b0 = std::min(bLow, *std::min_element(flat.y, flat.y + 3));
-                    const float b1 = std::max(bHigh, *std::max_element(flat.y, flat.y + 3));
+                    const float b0 = std::min(bLow, *std::min_element(flat.b, flat.b + 3));
+                    const float b1 = std::max(bHigh, *std::max_element(flat.b, flat.b + 3));
                     if (a1 - a0 > longest || b1 - b0 > longest ||
                         std::any_of(flats.begin(), flats.end(),
                                     [&](const Flat& other) { return Overlap(flat, other); })) {

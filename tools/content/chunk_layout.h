@@ -1,16 +1,17 @@
 // Where each part of a level chunk's surface lies in the chunk's texture: a small atlas of
 // charts, each a rectangle of texels with a linear map from the surface.
-// - Ground above the water that is fairly flat is seen from above: squares of 8, 16 or 32 units
-//   (as small as the triangles over them allow) projected top-down at about 16 texels a unit.
+// - Ground above the water that is fairly flat is seen from above: squares of 4 to 32 units (as
+//   small as the triangles over them allow) projected top-down, densest on the shore band.
 // - Slopes above the water, too steep for that (a cliff would get a thin strip of texels down
 //   its face), get charts of adjacent faces that face about the same way, each projected onto
 //   the plane across its first face's normal, so that a texel covers close to a square of the
 //   slope; on cliffs that plane is upright and the rows of texels follow the height.
 // - The rest, under the water, shares one coarse square over the whole chunk.
+// The charts are packed into the smallest power-of-two texture that holds them.
 // Every texel is tied to the world point it shows (WorldPoint); painting each texel from its
 // point makes both sides of every seam the same colour. Each chart carries a border of texels
-// that continue its surface past its edges, so that bilinear filtering and the first mip levels
-// read the surface beyond an edge rather than a neighbouring chart's texels.
+// that continue its surface past its edges, so that bilinear filtering reads the surface beyond
+// an edge rather than a neighbouring chart's texels.
 #pragma once
 
 #include <vector>
