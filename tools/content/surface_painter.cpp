@@ -49,8 +49,8 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
     // Detail down to a texel or two at the land's 13 to 16 texels a unit: grains, ripples and
     // blades that are really in the texels rather than a coarse field scaled up.
     const float grain = 0.5f + 0.5f * GradientNoise(x * 6.0f, z * 6.0f, 5u);
-    const float speckle = HashUnit(static_cast<int>(std::floor(x * 16.0f)),
-                                   static_cast<int>(std::floor(z * 16.0f)), 6u);
+    const float fleck = HashUnit(static_cast<int>(std::floor(x * 16.0f)),
+                                 static_cast<int>(std::floor(z * 16.0f)), 6u);
     const float patches = FractalNoise(x / 7.0f, z / 7.0f, 201u, 4);
     const float fine = FractalNoise(x * 0.9f, z * 0.9f, 202u, 3);
 
@@ -69,7 +69,7 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
         sand = Mix(kWetSand * 0.9f, seaFloor_, depth);
         sand = sand * (0.96f + 0.08f * fine * (1.0f - depth));
     }
-    sand = sand * (0.96f + 0.04f * grain + 0.03f * speckle);
+    sand = sand * (0.96f + 0.04f * grain + 0.03f * fleck);
 
     // Beach up to just above the water line, grass above, rock where it is steep; each layer
     // painted only where it shows (most texels are one or two of them).
@@ -87,7 +87,7 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
         const float earth = SmoothStep(0.35f, 0.6f, FractalNoise(x / 1.7f, z / 1.7f, 205u, 2));
         grass = Mix(grass, kEarth, earth * 0.45f * (1.0f - bushes));
         const float tufts = FractalNoise(x * 3.0f, z * 3.0f, 206u, 2);
-        grass = grass * (0.9f + 0.1f * tufts + 0.08f * speckle) * (0.92f + 0.12f * fine);
+        grass = grass * (0.9f + 0.1f * tufts + 0.08f * fleck) * (0.92f + 0.12f * fine);
     }
     Color rock;
     if (toRock > 0.0f) {
@@ -100,7 +100,7 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
         const float shade = HashUnit(static_cast<int>(band), 0, 208u);
         rock = Mix(kDarkRock, kRock, 0.3f + 0.7f * shade);
         rock = rock * (1.0f - 0.2f * SmoothStep(0.3f, 0.0f, within));
-        rock = rock * (0.88f + 0.12f * grain + 0.06f * speckle);
+        rock = rock * (0.88f + 0.12f * grain + 0.06f * fleck);
     }
     const Color ground = Mix(sand, grass, toGrass);
     return Mix(ground, rock, toRock);
@@ -108,8 +108,8 @@ Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
 
 Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float distance) const {
     const float grain = 0.5f + 0.5f * GradientNoise(x * 6.0f, z * 6.0f, 7u);
-    const float speckle = HashUnit(static_cast<int>(std::floor(x * 16.0f)),
-                                   static_cast<int>(std::floor(z * 16.0f)), 8u);
+    const float fleck = HashUnit(static_cast<int>(std::floor(x * 16.0f)),
+                                 static_cast<int>(std::floor(z * 16.0f)), 8u);
     const float streaks =
         FractalNoise(std::atan2(z - kSprayZ, x - kSprayX) * 9.0f, distance / 6.0f, 301u, 3);
     // The flanks: ash and basalt streaked down the slope, red scoria near the top, with scrub
@@ -129,7 +129,7 @@ Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float d
         beach = Mix(kWetSand * 0.8f, seaFloor_, SmoothStep(kWaterHeight, kSandHeight, h));
     }
     Color ground = Mix(beach, flank, SmoothStep(-0.2f, 1.2f, h));
-    return ground * (0.93f + 0.1f * grain + 0.05f * speckle);
+    return ground * (0.93f + 0.1f * grain + 0.05f * fleck);
 }
 
 Color SurfacePainter::ColorAt(float x, float z) const {
