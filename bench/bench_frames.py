@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Frame rate of the real game loop with its real presentation, per view and display.
 
-Runs the five views of the parity check (the same keys and fixed clock) for at least 240 frames
+Runs the six views of the parity check (the same keys and fixed clock) for at least 240 frames
 each, unpaced, so that a frame's time is what it costs and not the refresh:
   window  the Linux game (skimlark-capture-window) on a 1024 x 768 Xvfb display, no window manager;
   full    the same on a 1920 x 1080 display with openbox, full screen (the picture scaled to fit);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -15,6 +17,7 @@
 #include "d3dx/content_file.h"
 #include "d3dx/d3dx_math.h"
 #include "model/ms3d_model.h"
+#include "tests/content/texel_figures.h"
 #include "tools/content/content_generator.h"
 
 namespace {
@@ -51,6 +54,39 @@ std::map<std::string, fs::path> FilesUnder(const fs::path& directory) {
         }
     }
     return files;
+}
+
+// Width and height from a BMP, PNG or JPEG file's header; false for anything else.
+bool ImageSize(const std::vector<uint8_t>& b, int* width, int* height) {
+    auto le32 = [&](size_t at) {
+        return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+                                    (static_cast<uint32_t>(b[at + 3]) << 24));
+    };
+    auto be16 = [&](size_t at) { return (b[at] << 8) | b[at + 1]; };
+    if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
+        *width = le32(18);
+        *height = std::abs(le32(22));
+        return true;
+    }
+    if (b.size() >= 24 && std::memcmp(b.data(), "\x89PNG", 4) == 0) {
+        *width = (be16(16) << 16) | be16(18);
+        *height = (be16(20) << 16) | be16(22);
+        return true;
+    }
+    for (size_t at = 2; b.size() >= 2 && at + 9 < b.size() && b[at] == 0xFF;) {
+        const int marker = b[at + 1];
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            *height = be16(at + 5);
+            *width = be16(at + 7);
+            return true;
+        }
+        at += 2 + be16(at + 2);
+    }
+    return false;
+}
+
+bool IsPowerOfTwo(int value) {
+    return value > 0 && (value & (value - 1)) == 0;
 }
 
 // One generation shared by every test of the suite.
@@ -239,6 +275,59 @@ TEST_F(ContentWorldTest, TreesStandOnTheDrawnGround) {
         }
         EXPECT_NEAR(998.0f - nearest, foot.y, 1e-3f) << "tree " << i;
     }
+}
+
+TEST_F(ContentWorldTest, TexturesCoverTheLandAboveWaterFinelyAndEvenly) {
+    const std::string dir = directory_->string() + "/";
+    std::vector<content_test::TexturedTriangle> triangles;
+    double textureBytes = 0.0;
+    for (int g = 0; g < level_->numGroups; ++g) {
+        const Ms3dGroup& group = level_->groups[g];
+        ASSERT_GE(group.materialIndex, 0);
+        char* joined =
+            JoinDataPath(level_->materials[group.materialIndex].textureName, dir.c_str());
+        std::vector<uint8_t> bytes;
+        const bool read = ReadContentFile(joined, &bytes);
+        delete[] joined;
+        ASSERT_TRUE(read) << "group " << g;
+        int width = 0;
+        int height = 0;
+        ASSERT_TRUE(ImageSize(bytes, &width, &height)) << "group " << g;
+        EXPECT_TRUE(IsPowerOfTwo(width) && IsPowerOfTwo(height) && width <= 1024 && height <= 1024)
+            << "group " << g << ": " << width << " x " << height;
+        // Four bytes a texel, and a third more for the mip chain.
+        textureBytes += 4.0 * width * height * 4.0 / 3.0;
+        for (int i = 0; i < group.numTriangles; ++i) {
+            const Ms3dTriangle& t = level_->triangles[group.triangleIndices[i]];
+            content_test::TexturedTriangle triangle;
+            for (int k = 0; k < 3; ++k) {
+                const D3DXVECTOR3& p = level_->vertices[t.vertexIndices[k]].position;
+                triangle.position[k][0] = p.x;
+                triangle.position[k][1] = p.y;
+                triangle.position[k][2] = p.z;
+                triangle.texel[k][0] = t.s[k] * width;
+                triangle.texel[k][1] = t.t[k] * height;
+            }
+            triangles.push_back(triangle);
+        }
+    }
+    using content_test::Zone;
+    const content_test::ZoneFigures shore = MeasureZone(triangles, Zone::kShore);
+    const content_test::ZoneFigures steep = MeasureZone(triangles, Zone::kSteep);
+    const content_test::ZoneFigures rest = MeasureZone(triangles, Zone::kRest);
+    std::printf("%s\n%s\n%s\ntexture memory with mip chains %.1f MB\n",
+                FormatFigures("shore band", shore).c_str(), FormatFigures("steep", steep).c_str(),
+                FormatFigures("rest", rest).c_str(), textureBytes / 1e6);
+    // Zones of the size the islands have: a layout that lost them would pass vacuously.
+    EXPECT_GT(shore.area, 4000.0);
+    EXPECT_GT(steep.area, 2000.0);
+    EXPECT_GT(rest.area, 8000.0);
+    EXPECT_LE(steep.stretchNinetieth, 1.3);
+    EXPECT_GE(steep.weakestTenth, 10.0);
+    EXPECT_GE(shore.texelsMedian, 15.0);
+    EXPECT_GE(shore.weakestTenth, 12.0);
+    EXPECT_GE(rest.texelsMedian, 12.0);
+    EXPECT_LE(textureBytes, 100e6);
 }
 
 TEST_F(ContentWorldTest, StartAndTheFirstStretchOfDriftAreOpenWater) {

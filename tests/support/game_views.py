@@ -16,4 +16,7 @@ VIEWS = {
     # A left turn into the volcano's shore, where the collision holds the player: the water's
     # blend meets the sand and the slope.
     "shore": (120, ["UP@1-120", "LEFT@5-24"]),
+    # The same approach held against the shore, then a short left turn along it: the volcano's
+    # cliff and beach from a few units away, where the level's textures are seen up close.
+    "closeup": (200, ["UP@1-200", "LEFT@5-24", "LEFT@150-156"]),
 }

@@ -1,8 +1,10 @@
 #include "tools/content/level_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "tools/content/chunk_layout.h"
 #include "tools/content/parallel_rows.h"
 #include "tools/content/world_constants.h"
 
@@ -64,11 +66,18 @@ std::string StoredName(const std::string& fileName, int chunkNumber) {
     }
 }
 
-// Texel centres of the chunk's edge texels lie exactly on the chunk's edges, so that two chunks
-// show the same colour along the line they share.
-float ChunkTexCoord(float offset) {
-    const float n = static_cast<float>(kChunkTextureSize);
-    return (0.5f + offset / kChunkSize * (n - 1.0f)) / n;
+// The player looks at the land above the water from close by, most of all along the shore: it
+// gets the most texels, with charts for its slopes. Land under the water is seen only through it
+// and from afar; where it never comes near the water, it gets fewer texels than the shallows.
+ChunkLayout::Options LayoutOptions(float highest) {
+    if (highest > kWaterHeight) {
+        return {kShoreDensity, kLandDensity, kLeastLandDensity, kBeyondShoreTextureSize,
+                kChartBorder};
+    }
+    if (highest > kWaterHeight - 1.5f) {
+        return {0.0f, 0.0f, 0.0f, kShallowsTextureSize, 0};
+    }
+    return {0.0f, 0.0f, 0.0f, kUnderWaterTextureSize, 0};
 }
 
 }  // namespace
@@ -97,8 +106,11 @@ bool BuildLevel(const HeightGrid& grid, const TerrainMesh& mesh, const SurfacePa
             const float x0 = -HeightGrid::kGridHalfSize + ci * kChunkSize;
             const float z0 = -HeightGrid::kGridHalfSize + cj * kChunkSize;
             Ms3dFileGroup group;
+            std::vector<LayoutTriangle> corners;
+            float highest = -INFINITY;
             for (const TerrainMesh::Triangle& triangle : mesh.ChunkTriangles(ci, cj)) {
                 Ms3dFileTriangle t;
+                LayoutTriangle corner;
                 for (int k = 0; k < 3; ++k) {
                     const TerrainMesh::Point& p = triangle.corners[k];
                     t.vertexIndices[k] = static_cast<uint16_t>(vertexIndex(p));
@@ -109,12 +121,23 @@ bool BuildLevel(const HeightGrid& grid, const TerrainMesh& mesh, const SurfacePa
                     float nz;
                     grid.Normal(wx, wz, &nx, &ny, &nz);
                     t.normals[k] = {nx, ny, -nz};
-                    t.s[k] = ChunkTexCoord(wx - x0);
-                    t.t[k] = ChunkTexCoord(z0 + kChunkSize - wz);  // north at the top
+                    corner.corners[k][0] = wx;
+                    corner.corners[k][1] = mesh.PointHeight(p.i, p.j);
+                    corner.corners[k][2] = wz;
+                    corner.points[k] = p.j * side + p.i;
+                    highest = std::max(highest, corner.corners[k][1]);
                 }
                 t.groupIndex = static_cast<uint8_t>(model.groups.size() & 0xFF);
                 group.triangleIndices.push_back(static_cast<uint16_t>(model.triangles.size()));
                 model.triangles.push_back(t);
+                corners.push_back(corner);
+            }
+            const ChunkLayout layout(x0, z0, kChunkSize, corners, LayoutOptions(highest));
+            for (size_t n = 0; n < corners.size(); ++n) {
+                Ms3dFileTriangle& t = model.triangles[group.triangleIndices[n]];
+                for (int k = 0; k < 3; ++k) {
+                    layout.TexCoord(static_cast<int>(n), k, &t.s[k], &t.t[k]);
+                }
             }
             if (group.triangleIndices.empty()) {
                 continue;
@@ -142,10 +165,12 @@ bool BuildLevel(const HeightGrid& grid, const TerrainMesh& mesh, const SurfacePa
             model.materials.push_back(material);
             model.groups.push_back(std::move(group));
 
-            LevelTexture texture{fileName, format, Image(kChunkTextureSize, kChunkTextureSize)};
+            LevelTexture texture{fileName, format, Image(layout.Width(), layout.Height())};
             PaintImage(&texture.image, [&](int x, int y) {
-                const float step = kChunkSize / (kChunkTextureSize - 1);
-                return painter.ColorAt(x0 + x * step, z0 + kChunkSize - y * step);
+                float wx;
+                float wz;
+                layout.WorldPoint(x, y, &wx, &wz);
+                return painter.ColorAt(wx, wz);
             });
             level->textures.push_back(std::move(texture));
             ++chunkNumber;

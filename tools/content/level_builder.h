@@ -1,6 +1,6 @@
 // The drawn level: the terrain's mesh (TerrainMesh), cut into square chunks (one group and one
 // material per chunk, so that the game culls chunk by chunk), each chunk with its own texture
-// painted with the land's colours and baked light.
+// painted with the land's colours and baked light, laid out by ChunkLayout.
 #pragma once
 
 #include <string>
@@ -39,6 +39,17 @@ const float kMeshStep = 1.0f;
 // the edge of the sand floor are outlines the eye follows closely, the rest much less.
 const TerrainMesh::Accuracy kLevelAccuracy = {
     0.25f, 0.03f, 0.3f, {kWaterHeight, kSandHeight}, kSandHeight - 0.05f};
-const int kChunkTextureSize = 256;
+// Texels per unit on the shore band above the water, on the rest of the land above it, and the
+// least that may give way to where a chunk has many slopes. Texels along the side of the square
+// that covers a chunk's ground under the water: on chunks with no land above the water, where it
+// comes within 1.5 units of the water and where it does not; beside land above the water (where
+// the squares over the shore take in the nearest shallows).
+const float kShoreDensity = 16.0f;
+const float kLandDensity = 13.5f;
+const float kLeastLandDensity = 12.5f;
+const int kShallowsTextureSize = 256;
+const int kUnderWaterTextureSize = 128;
+const int kBeyondShoreTextureSize = 64;
+const int kChartBorder = 2;
 
 }  // namespace content

@@ -11,6 +11,8 @@ namespace content {
 namespace {
 
 const Color kWetSand = Rgb(176, 152, 112);
+const Color kDrift = Rgb(128, 112, 88);
+const Color kEarth = Rgb(118, 98, 66);
 const Color kDrySand = Rgb(232, 208, 152);
 const Color kPaleSand = Rgb(240, 222, 174);
 const Color kLushGrass = Rgb(74, 138, 52);
@@ -44,48 +46,79 @@ SurfacePainter::SurfacePainter(const HeightGrid& grid, const Color& seaFloor)
     : grid_(grid), seaFloor_(seaFloor) {}
 
 Color SurfacePainter::Albedo(float x, float z, float h, float ny) const {
-    const float grain = HashUnit(static_cast<int>(std::floor(x * 8.0f)),
-                                 static_cast<int>(std::floor(z * 8.0f)), 5u);
+    // Detail down to a texel or two at the land's 13 to 16 texels a unit: grains, ripples and
+    // blades that are really in the texels rather than a coarse field scaled up.
+    const float grain = 0.5f + 0.5f * GradientNoise(x * 6.0f, z * 6.0f, 5u);
+    const float fleck = HashUnit(static_cast<int>(std::floor(x * 16.0f)),
+                                 static_cast<int>(std::floor(z * 16.0f)), 6u);
     const float patches = FractalNoise(x / 7.0f, z / 7.0f, 201u, 4);
     const float fine = FractalNoise(x * 0.9f, z * 0.9f, 202u, 3);
 
-    // Sand: wet at the water line, dry above, fading into the sea floor below.
+    // Sand: dry and rippled above, darker where the waves wet it, with a line of drift at the
+    // top of the wet band; fading into the sea floor below the water.
+    const float ripples = std::sin((x * 0.8f + z * 0.6f) * 9.0f + 3.0f * fine);
     Color sand = Mix(kDrySand, kPaleSand, 0.5f + 0.5f * patches);
-    sand = Mix(sand, kWetSand, SmoothStep(-1.3f, -2.0f, h));
+    sand = sand * (0.97f + 0.03f * ripples);
+    const float wetTop = -1.45f + 0.2f * GradientNoise(x / 2.5f, z / 2.5f, 204u);
+    const float wet = SmoothStep(wetTop + 0.15f, wetTop - 0.2f, h);
+    sand = Mix(sand, kWetSand * (0.92f - 0.1f * SmoothStep(-1.7f, -2.0f, h)), wet);
+    const float drift = wetTop + 0.1f;
+    sand = Mix(sand, kDrift, 0.3f * SmoothStep(0.1f, 0.0f, std::fabs(h - drift)) * grain);
     if (h < kWaterHeight) {
         const float depth = SmoothStep(kWaterHeight, kSandHeight, h);
-        sand = Mix(kWetSand, seaFloor_, depth);
+        sand = Mix(kWetSand * 0.9f, seaFloor_, depth);
         sand = sand * (0.96f + 0.08f * fine * (1.0f - depth));
     }
-    sand = sand * (0.97f + 0.06f * grain);
+    sand = sand * (0.96f + 0.04f * grain + 0.03f * fleck);
 
-    // Grass: lush and dry patches with darker bushes.
-    Color grass = Mix(kLushGrass, kDryGrass, SmoothStep(-0.3f, 0.6f, patches));
-    const float bushes = SmoothStep(0.25f, 0.45f, FractalNoise(x / 3.0f, z / 3.0f, 203u, 3));
-    grass = Mix(grass, kBush, bushes * 0.8f);
-    grass = grass * (0.93f + 0.12f * grain) * (0.92f + 0.12f * fine);
-
-    // Rock: banded, darker in the cracks.
-    const float bands = 0.5f + 0.5f * std::sin(h * 2.3f + 2.0f * fine);
-    Color rock = Mix(kDarkRock, kRock, 0.35f + 0.65f * bands);
-    rock = rock * (0.9f + 0.15f * grain);
-
-    // Beach up to just above the water line, grass above, rock where it is steep.
+    // Beach up to just above the water line, grass above, rock where it is steep; each layer
+    // painted only where it shows (most texels are one or two of them).
     const float beachLine = 0.4f + 0.5f * patches;
-    Color ground = Mix(sand, grass, SmoothStep(beachLine, beachLine + 0.5f, h));
+    const float toGrass = SmoothStep(beachLine, beachLine + 0.5f, h);
     const float steep = SmoothStep(0.78f, 0.62f, ny);
-    ground = Mix(ground, rock, h > kWaterHeight ? steep : steep * 0.4f);
-    return ground;
+    const float toRock = h > kWaterHeight ? steep : steep * 0.4f;
+
+    Color grass;
+    if (toGrass > 0.0f) {
+        // Grass: lush and dry patches, darker bushes, worn earth, and tufts at blade scale.
+        grass = Mix(kLushGrass, kDryGrass, SmoothStep(-0.3f, 0.6f, patches));
+        const float bushes = SmoothStep(0.25f, 0.45f, FractalNoise(x / 3.0f, z / 3.0f, 203u, 3));
+        grass = Mix(grass, kBush, bushes * 0.8f);
+        const float earth = SmoothStep(0.35f, 0.6f, FractalNoise(x / 1.7f, z / 1.7f, 205u, 2));
+        grass = Mix(grass, kEarth, earth * 0.45f * (1.0f - bushes));
+        const float tufts = FractalNoise(x * 3.0f, z * 3.0f, 206u, 2);
+        grass = grass * (0.9f + 0.1f * tufts + 0.08f * fleck) * (0.92f + 0.12f * fine);
+    }
+    Color rock;
+    if (toRock > 0.0f) {
+        // Rock: strata that follow the height, each with its own shade and a dark seam between
+        // layers, bent a little so that they do not look ruled. The seams are a few texels wide:
+        // the level is drawn without mip levels, and thinner ones break into dots from afar.
+        const float layer = h * 1.6f + 0.6f * fine + 0.3f * GradientNoise(x / 1.5f, z / 1.5f, 207u);
+        const float band = std::floor(layer);
+        const float within = layer - band;
+        const float shade = HashUnit(static_cast<int>(band), 0, 208u);
+        rock = Mix(kDarkRock, kRock, 0.3f + 0.7f * shade);
+        rock = rock * (1.0f - 0.2f * SmoothStep(0.3f, 0.0f, within));
+        rock = rock * (0.88f + 0.12f * grain + 0.06f * fleck);
+    }
+    const Color ground = Mix(sand, grass, toGrass);
+    return Mix(ground, rock, toRock);
 }
 
 Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float distance) const {
-    const float grain = HashUnit(static_cast<int>(std::floor(x * 8.0f)),
-                                 static_cast<int>(std::floor(z * 8.0f)), 7u);
+    const float grain = 0.5f + 0.5f * GradientNoise(x * 6.0f, z * 6.0f, 7u);
+    const float fleck = HashUnit(static_cast<int>(std::floor(x * 16.0f)),
+                                 static_cast<int>(std::floor(z * 16.0f)), 8u);
     const float streaks =
         FractalNoise(std::atan2(z - kSprayZ, x - kSprayX) * 9.0f, distance / 6.0f, 301u, 3);
     // The flanks: ash and basalt streaked down the slope, red scoria near the top, with scrub
     // and grey sand on the apron.
     Color flank = Mix(kBasalt, kAsh, 0.5f + 0.5f * streaks);
+    // Old flows laid down in layers, which the steep faces cut through.
+    const float layer = h * 1.7f + 0.8f * streaks;
+    const float within = layer - std::floor(layer);
+    flank = flank * (1.0f - 0.16f * SmoothStep(0.7f, 0.55f, ny) * SmoothStep(0.3f, 0.0f, within));
     flank = Mix(flank, kScoria, SmoothStep(12.0f, 22.0f, h) * (0.6f + 0.4f * streaks));
     const float scrub = SmoothStep(6.0f, 1.5f, h) * SmoothStep(0.55f, 0.8f, ny);
     const Color green =
@@ -96,7 +129,7 @@ Color SurfacePainter::VolcanoAlbedo(float x, float z, float h, float ny, float d
         beach = Mix(kWetSand * 0.8f, seaFloor_, SmoothStep(kWaterHeight, kSandHeight, h));
     }
     Color ground = Mix(beach, flank, SmoothStep(-0.2f, 1.2f, h));
-    return ground * (0.94f + 0.12f * grain);
+    return ground * (0.93f + 0.1f * grain + 0.05f * fleck);
 }
 
 Color SurfacePainter::ColorAt(float x, float z) const {
