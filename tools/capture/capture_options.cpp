@@ -149,6 +149,138 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
     return true;
 }
 
+// Each option's value read into the options; false with the message when it is unusable.
+using ValueParser = bool (*)(const std::string& value, CaptureOptions* options, std::string* error);
+
+bool ParseFrames(const std::string& value, CaptureOptions* options, std::string* error) {
+    long long number = 0;
+    if (!ParseNumber(value, 1, 0x7FFFFFFF, &number)) {
+        *error = "--frames needs a whole number of at least 1, not \"" + value + "\"";
+        return false;
+    }
+    options->frames = static_cast<int>(number);
+    return true;
+}
+
+bool ParseHoldOption(const std::string& value, CaptureOptions* options, std::string* error) {
+    if (!ParseHold(value, options)) {
+        *error =
+            "--hold needs KEY@FIRST-LAST with KEY one of UP, LEFT, RIGHT, ESCAPE, PAD_A, "
+            "PAD_LEFT, PAD_RIGHT, PAD_BACK and 1 <= FIRST <= LAST, not \"" +
+            value + "\"";
+        return false;
+    }
+    return true;
+}
+
+bool ParseStick(const std::string& value, CaptureOptions* options, std::string* error) {
+    PadAxisSetting stick{};
+    double x = 0.0;
+    if (!ParseAxis(value, -1.0, 1.0, &stick, &x)) {
+        *error = "--stick needs X@FIRST-LAST with -1 <= X <= 1 and 1 <= FIRST <= LAST, not \"" +
+                 value + "\"";
+        return false;
+    }
+    options->sticks.push_back(stick);
+    return true;
+}
+
+bool ParseTrigger(const std::string& value, CaptureOptions* options, std::string* error) {
+    PadAxisSetting trigger{};
+    double v = 0.0;
+    if (!ParseAxis(value, 0.0, 1.0, &trigger, &v)) {
+        *error = "--trigger needs V@FIRST-LAST with 0 <= V <= 1 and 1 <= FIRST <= LAST, not \"" +
+                 value + "\"";
+        return false;
+    }
+    // An XInput trigger has 255 steps: taken down to the step at or below it, the value reads
+    // alike on both builds' pads, and exactly half never reads as past half.
+    trigger.value = static_cast<float>(std::floor(v * 255.0 + 1e-9) / 255.0);
+    options->triggers.push_back(trigger);
+    return true;
+}
+
+bool ParseClock(const std::string& value, CaptureOptions* options, std::string* error) {
+    long long number = 0;
+    if (!ParseNumber(value, 0, 0xFFFFFFFFll, &number)) {
+        *error = "--clock-ms needs milliseconds from 0 to 4294967295, not \"" + value + "\"";
+        return false;
+    }
+    options->clockFixed = true;
+    options->clockMilliseconds = static_cast<uint32_t>(number);
+    return true;
+}
+
+bool ParseShot(const std::string& value, CaptureOptions* options, std::string* error) {
+    FrameShot shot;
+    if (!ParseFrameFile(value, &shot)) {
+        *error = "--shot needs FRAME=FILE.png with FRAME at least 1, not \"" + value + "\"";
+        return false;
+    }
+    options->shots.push_back(shot);
+    return true;
+}
+
+bool ParseParticles(const std::string& value, CaptureOptions* options, std::string* error) {
+    FrameShot dump;
+    if (!ParseFrameFile(value, &dump)) {
+        *error = "--particles needs FRAME=FILE.csv with FRAME at least 1, not \"" + value + "\"";
+        return false;
+    }
+    options->particleDumps.push_back(dump);
+    return true;
+}
+
+// A CSV output's file name: anything but nothing.
+template <const char* kOption, std::string CaptureOptions::*kPath>
+bool ParsePath(const std::string& value, CaptureOptions* options, std::string* error) {
+    if (value.empty()) {
+        *error = std::string(kOption) + " needs a file name";
+        return false;
+    }
+    options->*kPath = value;
+    return true;
+}
+
+constexpr char kTrace[] = "--trace";
+constexpr char kFrameTimes[] = "--frame-times";
+constexpr char kStageTimes[] = "--stage-times";
+
+// The options that take a value; null for an argument that is none of them.
+ValueParser ParserFor(const std::string& option) {
+    static const std::pair<const char*, ValueParser> kParsers[] = {
+        {"--frames", ParseFrames},
+        {"--hold", ParseHoldOption},
+        {"--stick", ParseStick},
+        {"--trigger", ParseTrigger},
+        {"--clock-ms", ParseClock},
+        {"--shot", ParseShot},
+        {kTrace, ParsePath<kTrace, &CaptureOptions::tracePath>},
+        {"--particles", ParseParticles},
+        {kFrameTimes, ParsePath<kFrameTimes, &CaptureOptions::frameTimesPath>},
+        {kStageTimes, ParsePath<kStageTimes, &CaptureOptions::stageTimesPath>},
+    };
+    for (const auto& [name, parser] : kParsers) {
+        if (option == name) {
+            return parser;
+        }
+    }
+    return nullptr;
+}
+
+// Shots and dumps only of frames that run.
+bool CheckFilesWithinFrames(const std::vector<FrameShot>& files, const char* option, int frames,
+                            std::string* error) {
+    for (const FrameShot& file : files) {
+        if (file.frame > frames) {
+            *error = std::string(option) + " for frame " + std::to_string(file.frame) +
+                     " of only " + std::to_string(frames) + " frames";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 const char kCaptureUsage[] =
@@ -159,17 +291,14 @@ const char kCaptureUsage[] =
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
     CaptureOptions parsed;
-    bool framesGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option == "--paced") {
             parsed.paced = true;
             continue;
         }
-        if (option != "--frames" && option != "--hold" && option != "--stick" &&
-            option != "--trigger" && option != "--clock-ms" && option != "--shot" &&
-            option != "--trace" && option != "--particles" && option != "--frame-times" &&
-            option != "--stage-times") {
+        const ValueParser parser = ParserFor(option);
+        if (parser == nullptr) {
             *error = "unknown argument \"" + option + "\"";
             return false;
         }
@@ -177,100 +306,18 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             *error = option + " needs a value";
             return false;
         }
-        const std::string& value = arguments[++i];
-        long long number = 0;
-        if (option == "--frames") {
-            if (!ParseNumber(value, 1, 0x7FFFFFFF, &number)) {
-                *error = "--frames needs a whole number of at least 1, not \"" + value + "\"";
-                return false;
-            }
-            parsed.frames = static_cast<int>(number);
-            framesGiven = true;
-        } else if (option == "--hold") {
-            if (!ParseHold(value, &parsed)) {
-                *error =
-                    "--hold needs KEY@FIRST-LAST with KEY one of UP, LEFT, RIGHT, ESCAPE, PAD_A, "
-                    "PAD_LEFT, PAD_RIGHT, PAD_BACK and 1 <= FIRST <= LAST, not \"" +
-                    value + "\"";
-                return false;
-            }
-        } else if (option == "--stick") {
-            PadAxisSetting stick{};
-            double x = 0.0;
-            if (!ParseAxis(value, -1.0, 1.0, &stick, &x)) {
-                *error =
-                    "--stick needs X@FIRST-LAST with -1 <= X <= 1 and 1 <= FIRST <= LAST, not \"" +
-                    value + "\"";
-                return false;
-            }
-            parsed.sticks.push_back(stick);
-        } else if (option == "--trigger") {
-            PadAxisSetting trigger{};
-            double v = 0.0;
-            if (!ParseAxis(value, 0.0, 1.0, &trigger, &v)) {
-                *error =
-                    "--trigger needs V@FIRST-LAST with 0 <= V <= 1 and 1 <= FIRST <= LAST, not \"" +
-                    value + "\"";
-                return false;
-            }
-            // An XInput trigger has 255 steps: taken down to the step at or below it, the value
-            // reads alike on both builds' pads, and exactly half never reads as past half.
-            trigger.value = static_cast<float>(std::floor(v * 255.0 + 1e-9) / 255.0);
-            parsed.triggers.push_back(trigger);
-        } else if (option == "--clock-ms") {
-            if (!ParseNumber(value, 0, 0xFFFFFFFFll, &number)) {
-                *error =
-                    "--clock-ms needs milliseconds from 0 to 4294967295, not \"" + value + "\"";
-                return false;
-            }
-            parsed.clockFixed = true;
-            parsed.clockMilliseconds = static_cast<uint32_t>(number);
-        } else if (option == "--shot") {
-            FrameShot shot;
-            if (!ParseFrameFile(value, &shot)) {
-                *error = "--shot needs FRAME=FILE.png with FRAME at least 1, not \"" + value + "\"";
-                return false;
-            }
-            parsed.shots.push_back(shot);
-        } else if (option == "--particles") {
-            FrameShot dump;
-            if (!ParseFrameFile(value, &dump)) {
-                *error =
-                    "--particles needs FRAME=FILE.csv with FRAME at least 1, not \"" + value + "\"";
-                return false;
-            }
-            parsed.particleDumps.push_back(dump);
-        } else {
-            if (value.empty()) {
-                *error = option + " needs a file name";
-                return false;
-            }
-            if (option == "--trace") {
-                parsed.tracePath = value;
-            } else if (option == "--frame-times") {
-                parsed.frameTimesPath = value;
-            } else {
-                parsed.stageTimesPath = value;
-            }
+        if (!parser(arguments[++i], &parsed, error)) {
+            return false;
         }
     }
-    if (!framesGiven) {
+    // --frames takes at least 1, so 0 says it was never given.
+    if (parsed.frames == 0) {
         *error = "--frames is required";
         return false;
     }
-    for (const FrameShot& shot : parsed.shots) {
-        if (shot.frame > parsed.frames) {
-            *error = "--shot for frame " + std::to_string(shot.frame) + " of only " +
-                     std::to_string(parsed.frames) + " frames";
-            return false;
-        }
-    }
-    for (const FrameShot& dump : parsed.particleDumps) {
-        if (dump.frame > parsed.frames) {
-            *error = "--particles for frame " + std::to_string(dump.frame) + " of only " +
-                     std::to_string(parsed.frames) + " frames";
-            return false;
-        }
+    if (!CheckFilesWithinFrames(parsed.shots, "--shot", parsed.frames, error) ||
+        !CheckFilesWithinFrames(parsed.particleDumps, "--particles", parsed.frames, error)) {
+        return false;
     }
     *options = parsed;
     return true;

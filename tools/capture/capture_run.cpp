@@ -7,8 +7,6 @@
 #include "app/startup_failure.h"
 #include "platform/headless/headless_keyboard.h"
 #include "platform/scripted_game_pad.h"
-#include "tools/capture/capture_options.h"
-#include "tools/capture/frame_timing.h"
 #include "tools/capture/particle_dump.h"
 #include "tools/capture/png_file.h"
 
@@ -123,125 +121,159 @@ void RemoveAll(const std::vector<FrameShot>& files) {
     }
 }
 
-}  // namespace
-
-int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
-    CaptureOptions options;
-    std::string error;
-    if (!ParseCaptureOptions(arguments, &options, &error)) {
-        std::fprintf(stderr, "skimlark-capture: %s\n%s\n", error.c_str(), kCaptureUsage);
-        return 2;
-    }
+// What the run refuses before the game starts: options the build cannot honour, and outputs
+// that cannot be written (each said on standard error).
+bool CanRun(const CaptureOptions& options, CaptureHost* host) {
     if (!options.stageTimesPath.empty() && !host->CanTimeStages()) {
         std::fprintf(stderr, "skimlark-capture: --stage-times needs the OpenGL build\n");
-        return 2;
+        return false;
     }
     if (options.paced && !host->CanPace()) {
         std::fprintf(stderr,
                      "skimlark-capture: --paced needs a display (skimlark-capture-window)\n");
-        return 2;
+        return false;
     }
     if (!options.stageTimesPath.empty() && !CheckWritable(options.stageTimesPath)) {
         std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
                      options.stageTimesPath.c_str());
-        return 2;
+        return false;
     }
     for (const std::vector<FrameShot>* files : {&options.shots, &options.particleDumps}) {
         for (const FrameShot& file : *files) {
             if (!CheckWritable(file.path)) {
                 std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n", file.path.c_str());
-                return 2;
+                return false;
             }
         }
     }
-    // Binary, so that every build writes the same bytes (no carriage returns on Windows).
-    FILE* trace = OpenCsv(options.tracePath, "frame,x,y,z,yaw\n");
-    FILE* frameTimes = OpenCsv(options.frameTimesPath, "frame,ms\n");
-    if ((trace == nullptr && !options.tracePath.empty()) ||
-        (frameTimes == nullptr && !options.frameTimesPath.empty())) {
-        CloseCsv(trace, options.tracePath);
-        CloseCsv(frameTimes, options.frameTimesPath);
+    return true;
+}
+
+}  // namespace
+
+int CaptureRun::Begin(const std::vector<std::string>& arguments, CaptureHost* host) {
+    host_ = host;
+    std::string error;
+    if (!ParseCaptureOptions(arguments, &options_, &error)) {
+        std::fprintf(stderr, "skimlark-capture: %s\n%s\n", error.c_str(), kCaptureUsage);
         return 2;
     }
-    if (options.clockFixed) {
-        host->FixClock(options.clockMilliseconds);
+    if (!CanRun(options_, host) || !OpenCsvs()) {
+        return 2;
     }
-
-    if (options.paced) {
+    if (options_.clockFixed) {
+        host->FixClock(options_.clockMilliseconds);
+    }
+    if (options_.paced) {
         host->UseGamePacing();
     }
+    return StartGame() ? 0 : 1;
+}
+
+bool CaptureRun::OpenCsvs() {
+    // Binary, so that every build writes the same bytes (no carriage returns on Windows).
+    trace_ = OpenCsv(options_.tracePath, "frame,x,y,z,yaw\n");
+    frameTimes_ = OpenCsv(options_.frameTimesPath, "frame,ms\n");
+    if ((trace_ == nullptr && !options_.tracePath.empty()) ||
+        (frameTimes_ == nullptr && !options_.frameTimesPath.empty())) {
+        CloseCsvs();
+        return false;
+    }
+    return true;
+}
+
+bool CaptureRun::CloseCsvs() {
+    const bool traceClosed = CloseCsv(trace_, options_.tracePath);
+    const bool frameTimesClosed = CloseCsv(frameTimes_, options_.frameTimesPath);
+    trace_ = nullptr;
+    frameTimes_ = nullptr;
+    return traceClosed && frameTimesClosed;
+}
+
+bool CaptureRun::StartGame() {
     HeadlessReleaseAllKeys();
     // The scripted pad is connected, at rest, before the game looks for pads.
     ScriptedGamePadSet(GamePadState{});
-    const HWND window = host->Window();
+    const HWND window = host_->Window();
     const Clock::time_point startupBegan = Clock::now();
     if (window == nullptr || !gameApp.Init(window)) {
         std::fprintf(stderr, "skimlark-capture: %s\n",
                      DescribeStartupFailure(gameApp.FailedStep(), LastContentFailure()).c_str());
         gameApp.Shutdown();
         ScriptedGamePadRemove();
-        RemoveAll(options.shots);
-        RemoveAll(options.particleDumps);
-        CloseCsv(trace, options.tracePath);
-        CloseCsv(frameTimes, options.frameTimesPath);
-        return 1;
+        RemoveAll(options_.shots);
+        RemoveAll(options_.particleDumps);
+        CloseCsvs();
+        return false;
     }
-    const double startupMs = MillisecondsSince(startupBegan);
-    host->GameStarted();
-    if (!options.stageTimesPath.empty()) {
-        host->StartStageTiming();
+    startupMs_ = MillisecondsSince(startupBegan);
+    host_->GameStarted();
+    if (!options_.stageTimesPath.empty()) {
+        host_->StartStageTiming();
     }
+    return true;
+}
 
-    FrameTiming timing;
-    bool writeFailed = false;
-    int framesRun = 0;
-    for (int frame = 1; frame <= options.frames; ++frame) {
-        HeadlessReleaseAllKeys();
-        for (uint8_t key : KeysHeldOnFrame(options, frame)) {
-            HeadlessSetKeyHeld(key, true);
-        }
-        ScriptedGamePadSet(PadOnFrame(options, frame));
-        if (AnyOnFrame(options.shots, frame)) {
-            host->RequestShot();
-        }
-        const Clock::time_point frameBegan = Clock::now();
-        gameApp.Frame();
-        const double frameMs = MillisecondsSince(frameBegan) - host->ShotMillisecondsInFrame();
-        timing.Add(frameMs);
-        framesRun = frame;
-        if (frameTimes != nullptr) {
-            std::fprintf(frameTimes, "%d,%.3f\n", frame, frameMs);
-        }
-
-        if (trace != nullptr) {
-            WriteTraceRow(trace, frame);
-        }
-        const bool shotsWritten =
-            WriteDueFiles(options.shots, frame,
-                          [host](const std::string& path) { return WriteShot(host, path); });
-        const bool dumpsWritten = WriteDueFiles(options.particleDumps, frame, WriteParticles);
-        writeFailed = writeFailed || !shotsWritten || !dumpsWritten;
-        // The game quits itself (Escape) by posting the quit message; like the window's loop,
-        // no frame runs after it.
-        if (host->TakeQuitMessage()) {
-            break;
-        }
+bool CaptureRun::Frame() {
+    const int frame = framesRun_ + 1;
+    HeadlessReleaseAllKeys();
+    for (uint8_t key : KeysHeldOnFrame(options_, frame)) {
+        HeadlessSetKeyHeld(key, true);
     }
+    ScriptedGamePadSet(PadOnFrame(options_, frame));
+    if (AnyOnFrame(options_.shots, frame)) {
+        host_->RequestShot();
+    }
+    const Clock::time_point frameBegan = Clock::now();
+    gameApp.Frame();
+    const double frameMs = MillisecondsSince(frameBegan) - host_->ShotMillisecondsInFrame();
+    timing_.Add(frameMs);
+    framesRun_ = frame;
+    if (frameTimes_ != nullptr) {
+        std::fprintf(frameTimes_, "%d,%.3f\n", frame, frameMs);
+    }
+    WriteFrameOutputs(frame);
+    // The game quits itself (Escape) by posting the quit message; like the window's loop, no
+    // frame runs after it.
+    return !host_->TakeQuitMessage() && frame < options_.frames;
+}
+
+void CaptureRun::WriteFrameOutputs(int frame) {
+    if (trace_ != nullptr) {
+        WriteTraceRow(trace_, frame);
+    }
+    CaptureHost* host = host_;
+    const bool shotsWritten = WriteDueFiles(
+        options_.shots, frame, [host](const std::string& path) { return WriteShot(host, path); });
+    const bool dumpsWritten = WriteDueFiles(options_.particleDumps, frame, WriteParticles);
+    writeFailed_ = writeFailed_ || !shotsWritten || !dumpsWritten;
+}
+
+int CaptureRun::Finish() {
     // Before the device goes, which the timing watches.
-    if (!options.stageTimesPath.empty() && !host->WriteStageTimes(options.stageTimesPath)) {
+    if (!options_.stageTimesPath.empty() && !host_->WriteStageTimes(options_.stageTimesPath)) {
         std::fprintf(stderr, "skimlark-capture: cannot write \"%s\"\n",
-                     options.stageTimesPath.c_str());
-        writeFailed = true;
+                     options_.stageTimesPath.c_str());
+        writeFailed_ = true;
     }
     gameApp.Shutdown();
     ScriptedGamePadRemove();
 
-    RemoveFilesNotReached(options.shots, "shot", framesRun);
-    RemoveFilesNotReached(options.particleDumps, "particle dump", framesRun);
-    const bool traceClosed = CloseCsv(trace, options.tracePath);
-    const bool frameTimesClosed = CloseCsv(frameTimes, options.frameTimesPath);
-    writeFailed = writeFailed || !traceClosed || !frameTimesClosed;
-    std::printf("startup_ms=%.2f frames=%d frame_ms_median=%.2f frame_ms_p99=%.2f\n", startupMs,
-                framesRun, timing.Median(), timing.Percentile99());
-    return writeFailed ? 1 : 0;
+    RemoveFilesNotReached(options_.shots, "shot", framesRun_);
+    RemoveFilesNotReached(options_.particleDumps, "particle dump", framesRun_);
+    writeFailed_ = !CloseCsvs() || writeFailed_;
+    std::printf("startup_ms=%.2f frames=%d frame_ms_median=%.2f frame_ms_p99=%.2f\n", startupMs_,
+                framesRun_, timing_.Median(), timing_.Percentile99());
+    return writeFailed_ ? 1 : 0;
+}
+
+int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
+    CaptureRun run;
+    const int started = run.Begin(arguments, host);
+    if (started != 0) {
+        return started;
+    }
+    while (run.Frame()) {
+    }
+    return run.Finish();
 }
