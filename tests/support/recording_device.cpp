@@ -92,7 +92,14 @@ IDirect3D8* WINAPI Direct3DCreate8(UINT sdkVersion) {
 
 RecordingDirect3D::RecordingDirect3D() : RecordingObject("d3d") {}
 
-HRESULT STDMETHODCALLTYPE RecordingDirect3D::QueryInterface(REFIID, void** object) {
+// Asked for IUnknown, Direct3D 8's objects hand back themselves; the doubles do too, so that a
+// wrapper handing out what is inside it shows.
+HRESULT STDMETHODCALLTYPE RecordingDirect3D::QueryInterface(REFIID riid, void** object) {
+    if (riid == kUnknownInterfaceId) {
+        AddReference();
+        *object = static_cast<IDirect3D8*>(this);
+        return S_OK;
+    }
     *object = nullptr;
     return E_NOINTERFACE;
 }
@@ -192,7 +199,12 @@ RecordingDevice* RecordingDevice::Latest() {
     return latestDevice;
 }
 
-HRESULT STDMETHODCALLTYPE RecordingDevice::QueryInterface(REFIID, void** object) {
+HRESULT STDMETHODCALLTYPE RecordingDevice::QueryInterface(REFIID riid, void** object) {
+    if (riid == kUnknownInterfaceId) {
+        AddReference();
+        *object = static_cast<IDirect3DDevice8*>(this);
+        return S_OK;
+    }
     *object = nullptr;
     return E_NOINTERFACE;
 }

@@ -24,6 +24,11 @@ struct RecordingSetup {
     void Restore();
 };
 
+// IUnknown's interface id, which the recording Direct3D object and device answer with
+// themselves; every other id gets E_NOINTERFACE.
+inline const IID kUnknownInterfaceId = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
 // Number of recording objects (Direct3D object, devices, buffers, textures) not yet destroyed.
 int RecordingLiveObjects();
 
