@@ -37,6 +37,7 @@ TreeField::TreeField()
       vertexBuffer(nullptr),
       treeTexture(nullptr),
       leafTexture(nullptr),
+      treesInView(0),
       lastResult(S_OK) {}
 
 TreeField::~TreeField() {
@@ -144,27 +145,14 @@ HRESULT TreeField::RestoreDefaultPool(IDirect3DDevice8* device) {
 
 HRESULT TreeField::Render(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
                           IDirect3DDevice8* device) {
-    return RenderTrees(cameraRotation, frustum, true, device);
+    lastResult = RenderTrees(cameraRotation, frustum, device);
+    if (FAILED(lastResult)) {
+        return lastResult;
+    }
+    return RenderFallingLeaves(device);
 }
 
-HRESULT TreeField::RenderWithoutLeaves(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
-                                       IDirect3DDevice8* device) {
-    return RenderTrees(cameraRotation, frustum, false, device);
-}
-
-HRESULT TreeField::RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustum, bool withLeaves,
-                               IDirect3DDevice8* device) {
-    // The camera's own rotation turns every triangle to face it.
-    D3DXMATRIX pitch;
-    D3DXMATRIX yaw;
-    D3DXMATRIX roll;
-    D3DXMatrixRotationX(&pitch, cameraRotation.x);
-    D3DXMatrixRotationY(&yaw, cameraRotation.y);
-    D3DXMatrixRotationZ(&roll, cameraRotation.z);
-    D3DXMATRIX billboard;
-    D3DXMatrixMultiply(&billboard, &pitch, &yaw);
-    D3DXMatrixMultiply(&billboard, &billboard, &roll);
-
+HRESULT TreeField::SetAlphaTest(IDirect3DDevice8* device) {
     // Keyed-out black has alpha 0; the test stays on for whatever is drawn after the trees.
     lastResult = device->SetRenderState(D3DRS_ALPHAREF, 0);
     if (FAILED(lastResult)) {
@@ -175,23 +163,15 @@ HRESULT TreeField::RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustu
         return lastResult;
     }
     lastResult = device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    if (vertexBuffer == nullptr) {
-        return S_OK;  // no trees were planted
-    }
+    return lastResult;
+}
 
-    D3DXMATRIX leafOffset;
-    D3DXMatrixIdentity(&leafOffset);
-    D3DXMatrixTranslation(&leafOffset, 0, kTreeLift, 0);
-
+HRESULT TreeField::PlaceTreesInView(const D3DXMATRIX& billboard, const Frustum& frustum) {
     BYTE* data = nullptr;
     lastResult = vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD);
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    UINT visibleCount = 0;
     for (int32_t i = 0; i < treeCount; ++i) {
         TreeInstance& tree = trees[i];
         tree.visible =
@@ -218,18 +198,37 @@ HRESULT TreeField::RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustu
             placed.ny = out.y;
             placed.nz = out.z;
         }
-        std::memcpy(data + visibleCount * sizeof(tree.worldVertices), tree.worldVertices,
+        std::memcpy(data + treesInView * sizeof(tree.worldVertices), tree.worldVertices,
                     sizeof(tree.worldVertices));
-        ++visibleCount;
+        ++treesInView;
     }
     lastResult = vertexBuffer->Unlock();
-    if (FAILED(lastResult)) {
+    return lastResult;
+}
+
+HRESULT TreeField::RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
+                               IDirect3DDevice8* device) {
+    treesInView = 0;
+    // The camera's own rotation turns every triangle to face it.
+    D3DXMATRIX pitch;
+    D3DXMATRIX yaw;
+    D3DXMATRIX roll;
+    D3DXMatrixRotationX(&pitch, cameraRotation.x);
+    D3DXMatrixRotationY(&yaw, cameraRotation.y);
+    D3DXMatrixRotationZ(&roll, cameraRotation.z);
+    D3DXMATRIX billboard;
+    D3DXMatrixMultiply(&billboard, &pitch, &yaw);
+    D3DXMatrixMultiply(&billboard, &billboard, &roll);
+
+    if (FAILED(SetAlphaTest(device))) {
         return lastResult;
     }
-    if (visibleCount == 0) {
-        return S_OK;
+    if (vertexBuffer == nullptr) {
+        return S_OK;  // no trees were planted
     }
-
+    if (FAILED(PlaceTreesInView(billboard, frustum)) || treesInView == 0) {
+        return FAILED(lastResult) ? lastResult : S_OK;
+    }
     lastResult = device->SetTexture(0, treeTexture);
     if (FAILED(lastResult)) {
         return lastResult;
@@ -244,22 +243,36 @@ HRESULT TreeField::RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustu
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, visibleCount);
-    if (FAILED(lastResult) || !withLeaves) {
-        return lastResult;
-    }
+    lastResult = device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, treesInView);
+    return lastResult;
+}
 
+HRESULT TreeField::RenderFallingLeaves(IDirect3DDevice8* device) {
+    return RenderLeaves(device, [](ParticleSystem& leaves) { return leaves.Update(); });
+}
+
+HRESULT TreeField::RenderStillLeaves(IDirect3DDevice8* device) {
+    return RenderLeaves(device, [](ParticleSystem& leaves) { return leaves.WriteVertices(); });
+}
+
+HRESULT TreeField::RenderLeaves(IDirect3DDevice8* device,
+                                HRESULT (*prepare)(ParticleSystem& leaves)) {
+    if (treesInView == 0) {
+        return S_OK;
+    }
     // The emitters bind no texture of their own.
     lastResult = device->SetTexture(0, leafTexture);
     if (FAILED(lastResult)) {
         return lastResult;
     }
+    D3DXMATRIX leafOffset;
+    D3DXMatrixTranslation(&leafOffset, 0, kTreeLift, 0);
     for (int32_t i = 0; i < treeCount; ++i) {
         TreeInstance& tree = trees[i];
         if (!tree.visible) {
             continue;
         }
-        lastResult = tree.leaves.Update();
+        lastResult = prepare(tree.leaves);
         if (FAILED(lastResult)) {
             return lastResult;
         }

@@ -29,11 +29,15 @@ public:
     TreeField& operator=(const TreeField&) = delete;
 
     HRESULT Load(IDirect3DDevice8* device);
+    // A frame's trees and leaves: RenderTrees, then RenderFallingLeaves.
     HRESULT Render(D3DXVECTOR3 cameraRotation, const Frustum& frustum, IDirect3DDevice8* device);
-    // The trees in view drawn as Render draws them, without their leaves, which would fall a
-    // step: for drawing before the first frame.
-    HRESULT RenderWithoutLeaves(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
-                                IDirect3DDevice8* device);
+    // The trees in view, turned to face the camera and drawn; the others marked out of view.
+    HRESULT RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustum,
+                        IDirect3DDevice8* device);
+    // The leaves of the trees the last RenderTrees drew: each emitter a step on, as a frame
+    // draws them, or as they stand, for drawing before the first frame (nothing falls).
+    HRESULT RenderFallingLeaves(IDirect3DDevice8* device);
+    HRESULT RenderStillLeaves(IDirect3DDevice8* device);
     HRESULT Release();
 
     // Around a device reset: the shared buffer and the leaf emitters' buffers live in the default
@@ -50,13 +54,17 @@ public:
 
 private:
     HRESULT CreateTreeBuffer(IDirect3DDevice8* device);
-    HRESULT RenderTrees(D3DXVECTOR3 cameraRotation, const Frustum& frustum, bool withLeaves,
-                        IDirect3DDevice8* device);
+    HRESULT SetAlphaTest(IDirect3DDevice8* device);
+    // Fills the shared buffer with the trees in view, in world space; counts them.
+    HRESULT PlaceTreesInView(const D3DXMATRIX& billboard, const Frustum& frustum);
+    // `prepare` readies each emitter's buffer before it is drawn.
+    HRESULT RenderLeaves(IDirect3DDevice8* device, HRESULT (*prepare)(ParticleSystem& leaves));
 
     TreeInstance* trees;
     int32_t treeCount;
     IDirect3DVertexBuffer8* vertexBuffer;
     IDirect3DTexture8* treeTexture;
     IDirect3DTexture8* leafTexture;
+    UINT treesInView;  // drawn by the last RenderTrees
     HRESULT lastResult;
 };

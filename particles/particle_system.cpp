@@ -134,7 +134,13 @@ HRESULT ParticleSystem::Update() {
         }
         p.color = RampColor(p.life);
     }
+    return WriteVertices();
+}
 
+HRESULT ParticleSystem::WriteVertices() {
+    if (vertexBuffer == nullptr || particles == nullptr) {
+        return E_FAIL;
+    }
     BYTE* data = nullptr;
     lastResult = vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD);
     if (FAILED(lastResult)) {

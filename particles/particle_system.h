@@ -47,6 +47,9 @@ public:
     virtual HRESULT Update();
     virtual HRESULT Release();
     virtual HRESULT Render(IDirect3DDevice8* device, D3DXMATRIX world);
+    // Writes the buffer from the particles as they stand, moving none: the second half of
+    // Update, for drawing an emitter before its first step.
+    HRESULT WriteVertices();
 
     // Around a device reset, which needs D3DPOOL_DEFAULT empty: the buffer goes and comes back,
     // the particles carry on where they were. Update writes the new buffer whole before any

@@ -79,25 +79,59 @@ HRESULT Scene::Load(IDirect3DDevice8* device) {
 }
 
 HRESULT Scene::UpdateAndRender(IDirect3DDevice8* device, const Camera& camera) {
-    return Draw(device, camera, false);
+    const Frustum frustum = ViewFrustum(camera);
+    const D3DXVECTOR3 rotation = camera.GetRotation();
+    if (Failed(BeginGround(device)) || Failed(level.Draw(frustum, true, false, device)) ||
+        Failed(waterAndSand.Render(device)) || Failed(BeginTreesAndSky(device)) ||
+        Failed(trees.RenderTrees(rotation, frustum, device)) ||
+        Failed(trees.RenderFallingLeaves(device)) ||
+        Failed(skybox.Render(camera.GetPosition(), device)) || Failed(BeginSpray(device)) ||
+        Failed(spray.Update()) || Failed(spray.Render(device, Identity()))) {
+        return lastResult;
+    }
+    EndSpray(device);
+    return S_OK;
 }
 
 HRESULT Scene::Prime(IDirect3DDevice8* device, const Camera& camera) {
-    return Draw(device, camera, true);
+    const Frustum frustum = ViewFrustum(camera);
+    const D3DXVECTOR3 rotation = camera.GetRotation();
+    // Every group of the level, with no box test: any of them may come into view later.
+    if (Failed(BeginGround(device)) || Failed(level.Draw(frustum, false, false, device)) ||
+        Failed(waterAndSand.Render(device)) || Failed(BeginTreesAndSky(device)) ||
+        Failed(trees.RenderTrees(rotation, frustum, device)) ||
+        Failed(trees.RenderStillLeaves(device)) ||
+        Failed(skybox.Render(camera.GetPosition(), device)) || Failed(BeginSpray(device)) ||
+        Failed(spray.Render(device, Identity()))) {
+        return lastResult;
+    }
+    EndSpray(device);
+    return S_OK;
 }
 
-HRESULT Scene::Draw(IDirect3DDevice8* device, const Camera& camera, bool priming) {
+bool Scene::Failed(HRESULT result) {
+    lastResult = result;
+    return FAILED(result);
+}
+
+Frustum Scene::ViewFrustum(const Camera& camera) {
     D3DXMATRIX view = camera.GetView();
     D3DXMATRIX projection = camera.GetProjection();
     D3DXMATRIX viewProjection;
     D3DXMatrixMultiply(&viewProjection, &view, &projection);
     Frustum frustum;
     frustum.Build(viewProjection);
+    return frustum;
+}
 
+D3DXMATRIX Scene::Identity() {
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
+    return identity;
+}
 
-    // The level and the water with linear filtering.
+// The level and the water with linear filtering, in world space.
+HRESULT Scene::BeginGround(IDirect3DDevice8* device) {
     lastResult = device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
     if (FAILED(lastResult)) {
         return lastResult;
@@ -106,40 +140,21 @@ HRESULT Scene::Draw(IDirect3DDevice8* device, const Camera& camera, bool priming
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = device->SetTransform(D3DTS_WORLD, &identity);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    // Priming, every group: any of them may come into view later.
-    lastResult = level.Draw(frustum, !priming, false, device);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    lastResult = waterAndSand.Render(device);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
+    const D3DXMATRIX identity = Identity();
+    return device->SetTransform(D3DTS_WORLD, &identity);
+}
 
-    // The trees and the sky with point filtering.
+// The trees and the sky with point filtering.
+HRESULT Scene::BeginTreesAndSky(IDirect3DDevice8* device) {
     lastResult = device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_POINT);
     if (FAILED(lastResult)) {
         return lastResult;
     }
-    lastResult = device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    lastResult = priming ? trees.RenderWithoutLeaves(camera.GetRotation(), frustum, device)
-                         : trees.Render(camera.GetRotation(), frustum, device);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    lastResult = skybox.Render(camera.GetPosition(), device);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
+    return device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+}
 
-    // The spray last: additive, without depth writes. Stage 0 ends up modulating, not adding.
+// The spray last: additive, without depth writes. Stage 0 ends up modulating, not adding.
+HRESULT Scene::BeginSpray(IDirect3DDevice8* device) {
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
@@ -152,24 +167,12 @@ HRESULT Scene::Draw(IDirect3DDevice8* device, const Camera& camera, bool priming
     device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    return device->SetTexture(0, particleTexture);
+}
 
-    lastResult = device->SetTexture(0, particleTexture);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
-    if (!priming) {
-        lastResult = spray.Update();
-        if (FAILED(lastResult)) {
-            return lastResult;
-        }
-    }
-    lastResult = spray.Render(device, identity);
-    if (FAILED(lastResult)) {
-        return lastResult;
-    }
+void Scene::EndSpray(IDirect3DDevice8* device) {
     device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    return S_OK;
 }
 
 HRESULT Scene::Release() {

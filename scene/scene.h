@@ -6,6 +6,7 @@
 #include "environment/skybox.h"
 #include "environment/tree_field.h"
 #include "environment/water_and_sand.h"
+#include "model/frustum.h"
 #include "model/level_model.h"
 #include "particles/particle_system.h"
 #include "platform/direct3d8.h"
@@ -41,7 +42,15 @@ public:
     const ParticleSystem& Spray() const { return spray; }
 
 private:
-    HRESULT Draw(IDirect3DDevice8* device, const Camera& camera, bool priming);
+    // Keeps `result` as the last one; true when it failed.
+    bool Failed(HRESULT result);
+    static Frustum ViewFrustum(const Camera& camera);
+    static D3DXMATRIX Identity();
+    // The states each part of the drawing begins with; the frame and the priming share them.
+    HRESULT BeginGround(IDirect3DDevice8* device);
+    HRESULT BeginTreesAndSky(IDirect3DDevice8* device);
+    HRESULT BeginSpray(IDirect3DDevice8* device);
+    void EndSpray(IDirect3DDevice8* device);
 
     TreeField trees;
     Skybox skybox;

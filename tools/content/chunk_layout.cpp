@@ -84,11 +84,162 @@ float Dot3(const float* p, const float* q) {
     return p[0] * q[0] + p[1] * q[1] + p[2] * q[2];
 }
 
+std::pair<int, int> EdgeKey(const LayoutTriangle& triangle, int k) {
+    const int p = triangle.points[k];
+    const int q = triangle.points[(k + 1) % 3];
+    return {std::min(p, q), std::max(p, q)};
+}
+
+Flat FlatOf(const float* axisA, const float* axisB, const LayoutTriangle& triangle) {
+    Flat f;
+    for (int k = 0; k < 3; ++k) {
+        f.a[k] = Dot3(axisA, triangle.corners[k]);
+        f.b[k] = Dot3(axisB, triangle.corners[k]);
+    }
+    return f;
+}
+
+// A slope chart's faces on its plane while it grows, and their bounds.
+struct Outline {
+    std::vector<Flat> flats;
+    float aLow;
+    float aHigh;
+    float bLow;
+    float bHigh;
+};
+
+Outline OutlineOf(const Flat& first) {
+    return Outline{{first},
+                   *std::min_element(first.a, first.a + 3),
+                   *std::max_element(first.a, first.a + 3),
+                   *std::min_element(first.b, first.b + 3),
+                   *std::max_element(first.b, first.b + 3)};
+}
+
+// Adds `flat` to the outline unless the chart would grow past `longest` either way or the face
+// would overlap one already in it; whether it was added.
+bool TryJoin(Outline* outline, const Flat& flat, float longest) {
+    const float a0 = std::min(outline->aLow, *std::min_element(flat.a, flat.a + 3));
+    const float a1 = std::max(outline->aHigh, *std::max_element(flat.a, flat.a + 3));
+    const float b0 = std::min(outline->bLow, *std::min_element(flat.b, flat.b + 3));
+    const float b1 = std::max(outline->bHigh, *std::max_element(flat.b, flat.b + 3));
+    if (a1 - a0 > longest || b1 - b0 > longest ||
+        std::any_of(outline->flats.begin(), outline->flats.end(),
+                    [&](const Flat& other) { return Overlap(flat, other); })) {
+        return false;
+    }
+    outline->aLow = a0;
+    outline->aHigh = a1;
+    outline->bLow = b0;
+    outline->bHigh = b1;
+    outline->flats.push_back(flat);
+    return true;
+}
+
+const float kSlack = 1e-3f;
+
+// A triangle's extent on the ground plane.
+struct Box {
+    float x0, z0, x1, z1;
+};
+
+bool Inside(const Box& b, float x, float z, float side) {
+    return b.x0 >= x - kSlack && b.z0 >= z - kSlack && b.x1 <= x + side + kSlack &&
+           b.z1 <= z + side + kSlack;
+}
+
+// The ground above the water that no slope chart took, to be seen from above.
+struct Uncovered {
+    std::vector<Box> boxes;   // every triangle's
+    std::vector<int> needed;  // the triangles to cover
+    std::vector<bool> shore;  // which of them reach into the shore band
+};
+
+Uncovered FindUncovered(const std::vector<LayoutTriangle>& triangles,
+                        const std::vector<int>& chartOf) {
+    Uncovered ground{
+        std::vector<Box>(triangles.size()), {}, std::vector<bool>(triangles.size(), false)};
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const auto& c = triangles[i].corners;
+        ground.boxes[i] = {
+            std::min({c[0][0], c[1][0], c[2][0]}), std::min({c[0][2], c[1][2], c[2][2]}),
+            std::max({c[0][0], c[1][0], c[2][0]}), std::max({c[0][2], c[1][2], c[2][2]})};
+        if (chartOf[i] < 0 && std::max({c[0][1], c[1][1], c[2][1]}) > kWaterHeight) {
+            ground.needed.push_back(static_cast<int>(i));
+            ground.shore[i] =
+                std::min({c[0][1], c[1][1], c[2][1]}) <= kWaterHeight + ChunkLayout::kShoreBand;
+        }
+    }
+    return ground;
+}
+
+struct Square {
+    float x, z, side;
+    bool onShore;
+};
+
+// The smallest squares of a quadtree, down to `smallest`, that hold the ground with no
+// triangle across two of them.
+void CoverSquare(const Uncovered& ground, float x, float z, float side, float smallest,
+                 std::vector<Square>* squares) {
+    bool any = false;
+    bool onShore = false;
+    bool split = side > smallest;
+    for (const int i : ground.needed) {
+        if (!Inside(ground.boxes[i], x, z, side)) {
+            continue;
+        }
+        any = true;
+        onShore = onShore || ground.shore[i];
+        const float half = side / 2.0f;
+        bool inChild = false;
+        for (int q = 0; q < 4; ++q) {
+            inChild =
+                inChild || Inside(ground.boxes[i], x + half * (q % 2), z + half * (q / 2), half);
+        }
+        split = split && inChild;
+    }
+    if (!any) {
+        return;
+    }
+    if (!split) {
+        squares->push_back({x, z, side, onShore});
+        return;
+    }
+    const float half = side / 2.0f;
+    for (int q = 0; q < 4; ++q) {
+        CoverSquare(ground, x + half * (q % 2), z + half * (q / 2), half, smallest, squares);
+    }
+}
+
 }  // namespace
 
 ChunkLayout::ChunkLayout(float x0, float z0, float size,
                          const std::vector<LayoutTriangle>& triangles, const Options& options)
     : x0_(x0), z0_(z0), size_(size > 0.0f ? size : 1.0f), options_(options) {
+    LimitOptions();
+    chartOf_.assign(triangles.size(), -1);
+    triangleCorners_.reserve(triangles.size() * 9);
+    for (const LayoutTriangle& triangle : triangles) {
+        for (const auto& corner : triangle.corners) {
+            triangleCorners_.insert(triangleCorners_.end(), corner, corner + 3);
+        }
+    }
+    const int largestInner = kLargestSide / 2 - 2 * options_.border - 1;
+    if (options_.shoreDensity > 0.0f) {
+        BuildSlopeCharts(triangles, static_cast<float>(largestInner) / options_.landDensity);
+        CoverFromAbove(triangles);
+    }
+    if (std::count(chartOf_.begin(), chartOf_.end(), -1) > 0 || charts_.empty()) {
+        AddCoarseSquare();
+    }
+    if (!PackSmallest()) {
+        FallBackToCoarse();
+    }
+    MapSlopeTexels(triangles);
+}
+
+void ChunkLayout::LimitOptions() {
     options_.border = std::clamp(options_.border, 0, 8);
     options_.coarseSize = std::clamp(options_.coarseSize, 2 * options_.border + 2, kLargestSide);
     // No density (or none that makes sense): the coarse square alone. Densities past what a
@@ -102,64 +253,55 @@ ChunkLayout::ChunkLayout(float x0, float z0, float size,
     } else {
         options_.shoreDensity = options_.landDensity = options_.leastDensity = 0.0f;
     }
-    chartOf_.assign(triangles.size(), -1);
-    triangleCorners_.reserve(triangles.size() * 9);
-    for (const LayoutTriangle& triangle : triangles) {
-        for (const auto& corner : triangle.corners) {
-            triangleCorners_.insert(triangleCorners_.end(), corner, corner + 3);
-        }
-    }
-    const int largestInner = kLargestSide / 2 - 2 * options_.border - 1;
-    if (options_.shoreDensity > 0.0f) {
-        BuildSlopeCharts(triangles, static_cast<float>(largestInner) / options_.landDensity);
-        CoverFromAbove(triangles);
-    }
-    auto addCoarse = [&]() {
-        Chart coarse;
-        coarse.x0 = x0_;
-        coarse.z0 = z0_;
-        coarse.side = size_;
-        coarse.density = static_cast<float>(options_.coarseSize - 2 * options_.border - 1) / size_;
-        const int number = static_cast<int>(charts_.size());
-        charts_.push_back(coarse);
-        for (int& chart : chartOf_) {
-            if (chart < 0) {
-                chart = number;
-            }
-        }
-    };
-    if (std::count(chartOf_.begin(), chartOf_.end(), -1) > 0 || charts_.empty()) {
-        addCoarse();
-    }
+}
 
-    // The smallest texture that holds every chart, letting the land away from the shore give up
-    // some of its density before taking a larger one.
+// The square under the water over the whole chunk, for every triangle no other chart took.
+void ChunkLayout::AddCoarseSquare() {
+    Chart coarse;
+    coarse.x0 = x0_;
+    coarse.z0 = z0_;
+    coarse.side = size_;
+    coarse.density = static_cast<float>(options_.coarseSize - 2 * options_.border - 1) / size_;
+    const int number = static_cast<int>(charts_.size());
+    charts_.push_back(coarse);
+    for (int& chart : chartOf_) {
+        if (chart < 0) {
+            chart = number;
+        }
+    }
+}
+
+// The smallest texture that holds every chart, letting the land away from the shore give up some
+// of its density before taking a larger one; false when even the largest cannot.
+bool ChunkLayout::PackSmallest() {
     const float least =
         options_.shoreDensity > 0.0f ? options_.leastDensity / options_.landDensity : 1.0f;
     for (const auto& [w, h] : TextureSizes()) {
         for (float share = 1.0f;; share *= 0.97f) {
             SizeCharts(std::max(share, least));
             if (Pack(w, h)) {
-                MapSlopeTexels(triangles);
-                return;
+                return true;
             }
             if (share <= least) {
                 break;
             }
         }
     }
-    // Too much for the largest texture (which a chunk's texels come nowhere near): the whole
-    // chunk falls back to its coarse square.
+    return false;
+}
+
+// Too much for the largest texture (which a chunk's texels come nowhere near): the whole chunk
+// falls back to its coarse square.
+void ChunkLayout::FallBackToCoarse() {
     charts_.clear();
-    chartOf_.assign(triangles.size(), -1);
-    addCoarse();
+    chartOf_.assign(chartOf_.size(), -1);
+    AddCoarseSquare();
     SizeCharts(1.0f);
     int side = 64;
     while (side < options_.coarseSize) {
         side *= 2;
     }
     Pack(side, side);
-    MapSlopeTexels(triangles);
 }
 
 int ChunkLayout::SlopeCharts() const {
@@ -167,11 +309,18 @@ int ChunkLayout::SlopeCharts() const {
         std::count_if(charts_.begin(), charts_.end(), [](const Chart& c) { return !c.fromAbove; }));
 }
 
-void ChunkLayout::BuildSlopeCharts(const std::vector<LayoutTriangle>& triangles, float longest) {
+// Each triangle's upward unit normal, and whether it is above the water, on the shore band, and
+// steep enough for a slope chart.
+struct ChunkLayout::SlopeFaces {
+    std::vector<float> normals;
+    std::vector<bool> candidate;
+    std::vector<bool> shore;
+};
+
+ChunkLayout::SlopeFaces ChunkLayout::ClassifyFaces(const std::vector<LayoutTriangle>& triangles) {
     const size_t count = triangles.size();
-    std::vector<float> normals(count * 3, 0.0f);
-    std::vector<bool> candidate(count, false);
-    std::vector<bool> shore(count, false);
+    SlopeFaces faces{std::vector<float>(count * 3, 0.0f), std::vector<bool>(count, false),
+                     std::vector<bool>(count, false)};
     for (size_t i = 0; i < count; ++i) {
         const auto& c = triangles[i].corners;
         const float e1[3] = {c[1][0] - c[0][0], c[1][1] - c[0][1], c[1][2] - c[0][2]};
@@ -184,160 +333,101 @@ void ChunkLayout::BuildSlopeCharts(const std::vector<LayoutTriangle>& triangles,
             continue;
         }
         for (int k = 0; k < 3; ++k) {
-            normals[i * 3 + k] = n[k] / length;
+            faces.normals[i * 3 + k] = n[k] / length;
         }
         const float lowest = std::min({c[0][1], c[1][1], c[2][1]});
-        shore[i] = lowest <= kWaterHeight + kShoreBand;
-        candidate[i] = normals[i * 3 + 1] < (shore[i] ? kShoreSlope : kSteep);
+        faces.shore[i] = lowest <= kWaterHeight + kShoreBand;
+        faces.candidate[i] = faces.normals[i * 3 + 1] < (faces.shore[i] ? kShoreSlope : kSteep);
     }
-    std::map<std::pair<int, int>, std::vector<int>> byEdge;
-    for (size_t i = 0; i < count; ++i) {
-        for (int k = 0; candidate[i] && k < 3; ++k) {
-            const int p = triangles[i].points[k];
-            const int q = triangles[i].points[(k + 1) % 3];
-            byEdge[{std::min(p, q), std::max(p, q)}].push_back(static_cast<int>(i));
-        }
-    }
+    return faces;
+}
 
-    for (size_t seed = 0; seed < count; ++seed) {
-        if (!candidate[seed] || chartOf_[seed] >= 0) {
-            continue;
+using EdgeMap = std::map<std::pair<int, int>, std::vector<int>>;
+
+// The candidates by the edges they have, so that a chart grows across shared edges.
+ChunkLayout::EdgeMap ChunkLayout::CandidatesByEdge(const std::vector<LayoutTriangle>& triangles,
+                                                   const SlopeFaces& faces) {
+    EdgeMap byEdge;
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        for (int k = 0; faces.candidate[i] && k < 3; ++k) {
+            byEdge[EdgeKey(triangles[i], k)].push_back(static_cast<int>(i));
         }
-        Chart chart;
-        chart.fromAbove = false;
-        chart.density = options_.landDensity;
-        chart.yields = true;
-        const float* n = &normals[seed * 3];
-        // Along the slope's contour, and up the slope: upright on a cliff.
-        const float across = std::hypot(n[0], n[2]);
-        chart.axisA[0] = n[2] / across;
-        chart.axisA[2] = -n[0] / across;
-        chart.axisB[0] = n[1] * chart.axisA[2];
-        chart.axisB[1] = n[2] * chart.axisA[0] - n[0] * chart.axisA[2];
-        chart.axisB[2] = -n[1] * chart.axisA[0];
-        auto flatOf = [&](size_t i) {
-            Flat f;
-            for (int k = 0; k < 3; ++k) {
-                f.a[k] = Dot3(chart.axisA, triangles[i].corners[k]);
-                f.b[k] = Dot3(chart.axisB, triangles[i].corners[k]);
-            }
-            return f;
-        };
-        std::vector<Flat> flats{flatOf(seed)};
-        float aLow = *std::min_element(flats[0].a, flats[0].a + 3);
-        float aHigh = *std::max_element(flats[0].a, flats[0].a + 3);
-        float bLow = *std::min_element(flats[0].b, flats[0].b + 3);
-        float bHigh = *std::max_element(flats[0].b, flats[0].b + 3);
-        const int number = static_cast<int>(charts_.size());
-        chartOf_[seed] = number;
-        chart.triangles.push_back(static_cast<int>(seed));
-        chart.yields = !shore[seed];
-        std::deque<int> open{static_cast<int>(seed)};
-        while (!open.empty()) {
-            const int at = open.front();
-            open.pop_front();
-            for (int k = 0; k < 3; ++k) {
-                const int p = triangles[at].points[k];
-                const int q = triangles[at].points[(k + 1) % 3];
-                for (const int next : byEdge[{std::min(p, q), std::max(p, q)}]) {
-                    if (chartOf_[next] >= 0 || Dot3(&normals[next * 3], n) < kChartSpread) {
-                        continue;
-                    }
-                    const Flat flat = flatOf(next);
-                    const float a0 = std::min(aLow, *std::min_element(flat.a, flat.a + 3));
-                    const float a1 = std::max(aHigh, *std::max_element(flat.a, flat.a + 3));
-                    const float b0 = std::min(bLow, *std::min_element(flat.b, flat.b + 3));
-                    const float b1 = std::max(bHigh, *std::max_element(flat.b, flat.b + 3));
-                    if (a1 - a0 > longest || b1 - b0 > longest ||
-                        std::any_of(flats.begin(), flats.end(),
-                                    [&](const Flat& other) { return Overlap(flat, other); })) {
-                        continue;
-                    }
-                    aLow = a0;
-                    aHigh = a1;
-                    bLow = b0;
-                    bHigh = b1;
-                    chartOf_[next] = number;
-                    chart.triangles.push_back(next);
-                    chart.yields = chart.yields && !shore[next];
-                    flats.push_back(flat);
-                    open.push_back(next);
-                }
-            }
+    }
+    return byEdge;
+}
+
+void ChunkLayout::BuildSlopeCharts(const std::vector<LayoutTriangle>& triangles, float longest) {
+    const SlopeFaces faces = ClassifyFaces(triangles);
+    EdgeMap byEdge = CandidatesByEdge(triangles, faces);
+    for (size_t seed = 0; seed < triangles.size(); ++seed) {
+        if (faces.candidate[seed] && chartOf_[seed] < 0) {
+            GrowSlopeChart(static_cast<int>(seed), triangles, faces, &byEdge, longest);
         }
-        chart.aLow = aLow;
-        chart.bHigh = bHigh;
-        chart.aExtent = aHigh - aLow;
-        chart.bExtent = bHigh - bLow;
-        charts_.push_back(std::move(chart));
     }
 }
 
-void ChunkLayout::CoverFromAbove(const std::vector<LayoutTriangle>& triangles) {
-    struct Box {
-        float x0, z0, x1, z1;
-    };
-    const float slack = 1e-3f;
-    std::vector<Box> boxes(triangles.size());
-    std::vector<int> needed;
-    std::vector<bool> shore(triangles.size(), false);
-    for (size_t i = 0; i < triangles.size(); ++i) {
-        const auto& c = triangles[i].corners;
-        boxes[i] = {std::min({c[0][0], c[1][0], c[2][0]}), std::min({c[0][2], c[1][2], c[2][2]}),
-                    std::max({c[0][0], c[1][0], c[2][0]}), std::max({c[0][2], c[1][2], c[2][2]})};
-        if (chartOf_[i] < 0 && std::max({c[0][1], c[1][1], c[2][1]}) > kWaterHeight) {
-            needed.push_back(static_cast<int>(i));
-            shore[i] = std::min({c[0][1], c[1][1], c[2][1]}) <= kWaterHeight + kShoreBand;
+// A chart seeded by one face, taking in the neighbours across shared edges whose normals stay
+// within kChartSpread of the seed's, as long as they fit.
+void ChunkLayout::GrowSlopeChart(int seed, const std::vector<LayoutTriangle>& triangles,
+                                 const SlopeFaces& faces, EdgeMap* byEdge, float longest) {
+    Chart chart;
+    chart.fromAbove = false;
+    chart.density = options_.landDensity;
+    const float* n = &faces.normals[static_cast<size_t>(seed) * 3];
+    // Along the slope's contour, and up the slope: upright on a cliff.
+    const float across = std::hypot(n[0], n[2]);
+    chart.axisA[0] = n[2] / across;
+    chart.axisA[2] = -n[0] / across;
+    chart.axisB[0] = n[1] * chart.axisA[2];
+    chart.axisB[1] = n[2] * chart.axisA[0] - n[0] * chart.axisA[2];
+    chart.axisB[2] = -n[1] * chart.axisA[0];
+    Outline outline = OutlineOf(FlatOf(chart.axisA, chart.axisB, triangles[seed]));
+    const int number = static_cast<int>(charts_.size());
+    chartOf_[seed] = number;
+    chart.triangles.push_back(seed);
+    chart.yields = !faces.shore[seed];
+    std::deque<int> open{seed};
+    while (!open.empty()) {
+        const int at = open.front();
+        open.pop_front();
+        for (int k = 0; k < 3; ++k) {
+            for (const int next : (*byEdge)[EdgeKey(triangles[at], k)]) {
+                if (chartOf_[next] >= 0 ||
+                    Dot3(&faces.normals[static_cast<size_t>(next) * 3], n) < kChartSpread ||
+                    !TryJoin(&outline, FlatOf(chart.axisA, chart.axisB, triangles[next]),
+                             longest)) {
+                    continue;
+                }
+                chartOf_[next] = number;
+                chart.triangles.push_back(next);
+                chart.yields = chart.yields && !faces.shore[next];
+                open.push_back(next);
+            }
         }
     }
-    auto inside = [&](const Box& b, float x, float z, float side) {
-        return b.x0 >= x - slack && b.z0 >= z - slack && b.x1 <= x + side + slack &&
-               b.z1 <= z + side + slack;
-    };
-    // The smallest squares of a quadtree over the chunk, down to an eighth of it, that hold the
-    // ground above the water with no triangle across two of them: the shore band's take its
-    // density, the others the land's.
-    std::vector<Chart> squares;
-    auto cover = [&](auto&& self, float x, float z, float side) -> void {
-        bool any = false;
-        bool onShore = false;
-        bool split = side > size_ / 8.0f + slack;
-        for (const int i : needed) {
-            if (!inside(boxes[i], x, z, side)) {
-                continue;
-            }
-            any = true;
-            onShore = onShore || shore[i];
-            const float half = side / 2.0f;
-            bool inChild = false;
-            for (int q = 0; q < 4; ++q) {
-                inChild = inChild || inside(boxes[i], x + half * (q % 2), z + half * (q / 2), half);
-            }
-            split = split && inChild;
-        }
-        if (!any) {
-            return;
-        }
-        if (!split) {
-            Chart square;
-            square.x0 = x;
-            square.z0 = z;
-            square.side = side;
-            square.density = onShore ? options_.shoreDensity : options_.landDensity;
-            square.yields = !onShore;
-            squares.push_back(square);
-            return;
-        }
-        const float half = side / 2.0f;
-        for (int q = 0; q < 4; ++q) {
-            self(self, x + half * (q % 2), z + half * (q / 2), half);
-        }
-    };
-    cover(cover, x0_, z0_, size_);
-    for (Chart& square : squares) {
+    chart.aLow = outline.aLow;
+    chart.bHigh = outline.bHigh;
+    chart.aExtent = outline.aHigh - outline.aLow;
+    chart.bExtent = outline.bHigh - outline.bLow;
+    charts_.push_back(std::move(chart));
+}
+
+// The ground above the water that no slope chart took, in squares seen from above: the shore
+// band's take its density, the others the land's.
+void ChunkLayout::CoverFromAbove(const std::vector<LayoutTriangle>& triangles) {
+    const Uncovered ground = FindUncovered(triangles, chartOf_);
+    std::vector<Square> squares;
+    CoverSquare(ground, x0_, z0_, size_, size_ / 8.0f + kSlack, &squares);
+    for (const Square& found : squares) {
+        Chart square;
+        square.x0 = found.x;
+        square.z0 = found.z;
+        square.side = found.side;
+        square.density = found.onShore ? options_.shoreDensity : options_.landDensity;
+        square.yields = !found.onShore;
         const int number = static_cast<int>(charts_.size());
         for (size_t i = 0; i < triangles.size(); ++i) {
-            if (chartOf_[i] < 0 && inside(boxes[i], square.x0, square.z0, square.side)) {
+            if (chartOf_[i] < 0 && Inside(ground.boxes[i], square.x0, square.z0, square.side)) {
                 chartOf_[i] = number;
             }
         }
@@ -421,7 +511,6 @@ void ChunkLayout::MapSlopeTexels(const std::vector<LayoutTriangle>& triangles) {
     texelWorld_.assign(texels * 2, 0.0f);
     std::vector<float> nearest(texels, std::numeric_limits<float>::max());
     const int border = options_.border;
-    const int reach = border + 1;
     for (size_t number = 0; number < charts_.size(); ++number) {
         const Chart& chart = charts_[number];
         const int right = chart.x + chart.innerWidth + 2 * border;
@@ -435,47 +524,55 @@ void ChunkLayout::MapSlopeTexels(const std::vector<LayoutTriangle>& triangles) {
             }
         }
         for (const int i : chart.triangles) {
-            const auto& c = triangles[i].corners;
-            float u[3];
-            float v[3];
-            for (int k = 0; k < 3; ++k) {
-                ChartTexel(chart, c[k], &u[k], &v[k]);
+            MapTriangleTexels(chart, triangles[i], &nearest);
+        }
+    }
+}
+
+// The world point of each texel of the chart near the face, where the face is the nearest yet:
+// past an edge the face's plane goes on, close to where the neighbouring face lies.
+void ChunkLayout::MapTriangleTexels(const Chart& chart, const LayoutTriangle& triangle,
+                                    std::vector<float>* nearest) {
+    const int reach = options_.border + 1;
+    const int right = chart.x + chart.innerWidth + 2 * options_.border;
+    const int bottom = chart.y + chart.innerHeight + 2 * options_.border;
+    const auto& c = triangle.corners;
+    float u[3];
+    float v[3];
+    for (int k = 0; k < 3; ++k) {
+        ChartTexel(chart, c[k], &u[k], &v[k]);
+    }
+    const float area = (u[1] - u[0]) * (v[2] - v[0]) - (u[2] - u[0]) * (v[1] - v[0]);
+    if (area == 0.0f) {
+        return;
+    }
+    const int xLow =
+        std::max(chart.x, static_cast<int>(std::floor(*std::min_element(u, u + 3))) - reach);
+    const int xHigh =
+        std::min(right - 1, static_cast<int>(std::floor(*std::max_element(u, u + 3))) + reach);
+    const int yLow =
+        std::max(chart.y, static_cast<int>(std::floor(*std::min_element(v, v + 3))) - reach);
+    const int yHigh =
+        std::min(bottom - 1, static_cast<int>(std::floor(*std::max_element(v, v + 3))) + reach);
+    for (int py = yLow; py <= yHigh; ++py) {
+        for (int px = xLow; px <= xHigh; ++px) {
+            const float cu = px + 0.5f;
+            const float cv = py + 0.5f;
+            float w[3];
+            w[0] = ((u[1] - cu) * (v[2] - cv) - (u[2] - cu) * (v[1] - cv)) / area;
+            w[1] = ((u[2] - cu) * (v[0] - cv) - (u[0] - cu) * (v[2] - cv)) / area;
+            w[2] = 1.0f - w[0] - w[1];
+            float distance = 0.0f;
+            if (w[0] < 0.0f || w[1] < 0.0f || w[2] < 0.0f) {
+                distance = std::min({SegmentDistance(cu, cv, u[0], v[0], u[1], v[1]),
+                                     SegmentDistance(cu, cv, u[1], v[1], u[2], v[2]),
+                                     SegmentDistance(cu, cv, u[2], v[2], u[0], v[0])});
             }
-            const float area = (u[1] - u[0]) * (v[2] - v[0]) - (u[2] - u[0]) * (v[1] - v[0]);
-            if (area == 0.0f) {
-                continue;
-            }
-            const int xLow = std::max(
-                chart.x, static_cast<int>(std::floor(*std::min_element(u, u + 3))) - reach);
-            const int xHigh = std::min(
-                right - 1, static_cast<int>(std::floor(*std::max_element(u, u + 3))) + reach);
-            const int yLow = std::max(
-                chart.y, static_cast<int>(std::floor(*std::min_element(v, v + 3))) - reach);
-            const int yHigh = std::min(
-                bottom - 1, static_cast<int>(std::floor(*std::max_element(v, v + 3))) + reach);
-            for (int py = yLow; py <= yHigh; ++py) {
-                for (int px = xLow; px <= xHigh; ++px) {
-                    const float cu = px + 0.5f;
-                    const float cv = py + 0.5f;
-                    float w[3];
-                    w[0] = ((u[1] - cu) * (v[2] - cv) - (u[2] - cu) * (v[1] - cv)) / area;
-                    w[1] = ((u[2] - cu) * (v[0] - cv) - (u[0] - cu) * (v[2] - cv)) / area;
-                    w[2] = 1.0f - w[0] - w[1];
-                    float distance = 0.0f;
-                    if (w[0] < 0.0f || w[1] < 0.0f || w[2] < 0.0f) {
-                        distance = std::min({SegmentDistance(cu, cv, u[0], v[0], u[1], v[1]),
-                                             SegmentDistance(cu, cv, u[1], v[1], u[2], v[2]),
-                                             SegmentDistance(cu, cv, u[2], v[2], u[0], v[0])});
-                    }
-                    const size_t at = static_cast<size_t>(py) * width_ + px;
-                    if (distance < nearest[at]) {
-                        // Past an edge the face's plane goes on, close to where the
-                        // neighbouring face lies.
-                        nearest[at] = distance;
-                        texelWorld_[2 * at] = w[0] * c[0][0] + w[1] * c[1][0] + w[2] * c[2][0];
-                        texelWorld_[2 * at + 1] = w[0] * c[0][2] + w[1] * c[1][2] + w[2] * c[2][2];
-                    }
-                }
+            const size_t at = static_cast<size_t>(py) * width_ + px;
+            if (distance < (*nearest)[at]) {
+                (*nearest)[at] = distance;
+                texelWorld_[2 * at] = w[0] * c[0][0] + w[1] * c[1][0] + w[2] * c[2][0];
+                texelWorld_[2 * at + 1] = w[0] * c[0][2] + w[1] * c[1][2] + w[2] * c[2][2];
             }
         }
     }

@@ -14,6 +14,8 @@
 // an edge rather than a neighbouring chart's texels.
 #pragma once
 
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace content {
@@ -87,11 +89,24 @@ private:
         int innerHeight = 0;
     };
 
+    void LimitOptions();
+    void AddCoarseSquare();
+    bool PackSmallest();
+    void FallBackToCoarse();
+    struct SlopeFaces;
+    using EdgeMap = std::map<std::pair<int, int>, std::vector<int>>;
+    static SlopeFaces ClassifyFaces(const std::vector<LayoutTriangle>& triangles);
+    static EdgeMap CandidatesByEdge(const std::vector<LayoutTriangle>& triangles,
+                                    const SlopeFaces& faces);
     void BuildSlopeCharts(const std::vector<LayoutTriangle>& triangles, float longest);
+    void GrowSlopeChart(int seed, const std::vector<LayoutTriangle>& triangles,
+                        const SlopeFaces& faces, EdgeMap* byEdge, float longest);
     void CoverFromAbove(const std::vector<LayoutTriangle>& triangles);
     void SizeCharts(float share);
     bool Pack(int width, int height);
     void MapSlopeTexels(const std::vector<LayoutTriangle>& triangles);
+    void MapTriangleTexels(const Chart& chart, const LayoutTriangle& triangle,
+                           std::vector<float>* nearest);
     void ChartTexel(const Chart& chart, const float* corner, float* u, float* v) const;
 
     float x0_, z0_, size_;

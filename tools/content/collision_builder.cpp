@@ -77,6 +77,55 @@ float BlockedCells::CellX(int i) const {
     return -HeightGrid::kGridHalfSize + i * kMeshStep;
 }
 
+namespace {
+
+// Whether the cell at (i, j) is wholly blocked; a cell only partly blocked gets the level's own
+// surface, split along the same diagonal as the level mesh, as the shore of the blocked area.
+bool BlockCell(const HeightGrid& grid, int i, int j, BlockedCells* blocked, CollisionMesh* mesh) {
+    const float x0 = blocked->CellX(i);
+    const float x1 = x0 + kMeshStep;
+    const float z0 = blocked->CellX(j);
+    const float z1 = z0 + kMeshStep;
+    const float h[4] = {CornerHeight(grid, x0, z0), CornerHeight(grid, x1, z0),
+                        CornerHeight(grid, x0, z1), CornerHeight(grid, x1, z1)};
+    const float highest = *std::max_element(h, h + 4);
+    const float lowest = *std::min_element(h, h + 4);
+    if (highest < kBlockingHeight) {
+        return false;
+    }
+    blocked->Set(i, j);
+    if (lowest >= kBlockingHeight) {
+        return true;
+    }
+    const uint16_t a = mesh->Vertex(x0, h[0], z0);
+    const uint16_t b = mesh->Vertex(x1, h[1], z0);
+    const uint16_t c = mesh->Vertex(x0, h[2], z1);
+    const uint16_t d = mesh->Vertex(x1, h[3], z1);
+    mesh->Triangle(a, b, d);
+    mesh->Triangle(a, d, c);
+    return false;
+}
+
+// The ring around the sea, flat and well above the water.
+void AddRing(CollisionMesh* mesh) {
+    for (int s = 0; s < kRingSegments; ++s) {
+        const float a0 = 6.2831853f * s / kRingSegments;
+        const float a1 = 6.2831853f * (s + 1) / kRingSegments;
+        const uint16_t i0 = mesh->Vertex(kRingInnerRadius * std::cos(a0), kStripHeight,
+                                         kRingInnerRadius * std::sin(a0));
+        const uint16_t o0 = mesh->Vertex(kRingOuterRadius * std::cos(a0), kStripHeight,
+                                         kRingOuterRadius * std::sin(a0));
+        const uint16_t i1 = mesh->Vertex(kRingInnerRadius * std::cos(a1), kStripHeight,
+                                         kRingInnerRadius * std::sin(a1));
+        const uint16_t o1 = mesh->Vertex(kRingOuterRadius * std::cos(a1), kStripHeight,
+                                         kRingOuterRadius * std::sin(a1));
+        mesh->Triangle(i0, o0, o1);
+        mesh->Triangle(i0, o1, i1);
+    }
+}
+
+}  // namespace
+
 bool BuildCollision(const HeightGrid& grid, Collision* collision) {
     Ms3dFile& model = collision->model;
     Ms3dFileGroup bounds;
@@ -85,36 +134,12 @@ bool BuildCollision(const HeightGrid& grid, Collision* collision) {
     CollisionMesh mesh(&model);
     BlockedCells& blocked = collision->blocked;
     const int n = blocked.CellsPerSide();
-
     for (int j = 0; j < n; ++j) {
         const float z0 = blocked.CellX(j);
         const float z1 = z0 + kMeshStep;
         int runStart = -1;  // first cell of the current run of wholly blocked cells
         for (int i = 0; i <= n; ++i) {
-            bool whole = false;
-            if (i < n) {
-                const float x0 = blocked.CellX(i);
-                const float x1 = x0 + kMeshStep;
-                const float h[4] = {CornerHeight(grid, x0, z0), CornerHeight(grid, x1, z0),
-                                    CornerHeight(grid, x0, z1), CornerHeight(grid, x1, z1)};
-                const float highest = *std::max_element(h, h + 4);
-                const float lowest = *std::min_element(h, h + 4);
-                if (highest >= kBlockingHeight) {
-                    blocked.Set(i, j);
-                    if (lowest >= kBlockingHeight) {
-                        whole = true;
-                    } else {
-                        // The shore of the blocked area follows the level's own surface, split
-                        // along the same diagonal as the level mesh.
-                        const uint16_t a = mesh.Vertex(x0, h[0], z0);
-                        const uint16_t b = mesh.Vertex(x1, h[1], z0);
-                        const uint16_t c = mesh.Vertex(x0, h[2], z1);
-                        const uint16_t d = mesh.Vertex(x1, h[3], z1);
-                        mesh.Triangle(a, b, d);
-                        mesh.Triangle(a, d, c);
-                    }
-                }
-            }
+            const bool whole = i < n && BlockCell(grid, i, j, &blocked, &mesh);
             if (whole && runStart < 0) {
                 runStart = i;
             } else if (!whole && runStart >= 0) {
@@ -123,22 +148,7 @@ bool BuildCollision(const HeightGrid& grid, Collision* collision) {
             }
         }
     }
-
-    // The ring around the sea, flat and well above the water.
-    for (int s = 0; s < kRingSegments; ++s) {
-        const float a0 = 6.2831853f * s / kRingSegments;
-        const float a1 = 6.2831853f * (s + 1) / kRingSegments;
-        const uint16_t i0 = mesh.Vertex(kRingInnerRadius * std::cos(a0), kStripHeight,
-                                        kRingInnerRadius * std::sin(a0));
-        const uint16_t o0 = mesh.Vertex(kRingOuterRadius * std::cos(a0), kStripHeight,
-                                        kRingOuterRadius * std::sin(a0));
-        const uint16_t i1 = mesh.Vertex(kRingInnerRadius * std::cos(a1), kStripHeight,
-                                        kRingInnerRadius * std::sin(a1));
-        const uint16_t o1 = mesh.Vertex(kRingOuterRadius * std::cos(a1), kStripHeight,
-                                        kRingOuterRadius * std::sin(a1));
-        mesh.Triangle(i0, o0, o1);
-        mesh.Triangle(i0, o1, i1);
-    }
+    AddRing(&mesh);
     return model.vertices.size() <= 65535 && model.triangles.size() <= 65535;
 }
 

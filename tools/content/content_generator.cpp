@@ -97,6 +97,49 @@ bool GenerateIcons(const std::string& directory, std::string* error) {
     return Writer(directory, error).Bytes("skimlark.ico", EncodeIco(icons));
 }
 
+namespace {
+
+// The level, its textures, the collision model and the trees, each file written as it is made.
+bool WriteWorldModels(Writer& write, const HeightGrid& grid, const SurfacePainter& painter,
+                      Collision* collision, std::vector<TreeFoot>* trees, std::string* error) {
+    const TerrainMesh mesh(grid, kLevelAccuracy);
+    Level level;
+    if (!BuildLevel(grid, mesh, painter, &level, error) ||
+        !write.Bytes("level.ms3d", EncodeMs3d(level.model))) {
+        return false;
+    }
+    for (const LevelTexture& texture : level.textures) {
+        if (!write.Image(texture.fileName, texture.image, texture.format)) {
+            return false;
+        }
+    }
+    if (!BuildCollision(grid, collision)) {
+        *error = "the collision model has more triangles than a model file holds";
+        return false;
+    }
+    if (!write.Bytes("levelboundings.ms3d", EncodeMs3d(collision->model))) {
+        return false;
+    }
+    *trees = PlantTrees(grid, mesh);
+    return write.Bytes("trees.ms3d", EncodeMs3d(TreeModel(*trees)));
+}
+
+// The sky's faces, the palm, the leaf and the spray's glow.
+bool WriteSkyAndSprites(Writer& write, Color waterMean, Color seaFloor, int skyFaceSize) {
+    // Far away the water shows as the blend the game makes of it over the sand floor.
+    const Sky sky(waterMean * (waterMean + seaFloor));
+    for (const SkyFace& face : PaintSkyFaces(sky, skyFaceSize)) {
+        if (!write.Image(face.fileName, face.image, ImageFormat::kBmp)) {
+            return false;
+        }
+    }
+    return write.Image("treetexture.bmp", PaintTree(kTreeSize), ImageFormat::kBmp) &&
+           write.Image("leaftexture.bmp", PaintLeaf(kLeafSize), ImageFormat::kBmp) &&
+           write.Image("particle.bmp", PaintParticle(kParticleSize), ImageFormat::kBmp);
+}
+
+}  // namespace
+
 bool GenerateContent(const std::string& directory, const ContentOptions& options,
                      std::string* error) {
     std::error_code ec;
@@ -120,44 +163,10 @@ bool GenerateContent(const std::string& directory, const ContentOptions& options
     const Direction sun = SunDirection();
     grid.ComputeShadows(sun.x, sun.y, sun.z);
     const SurfacePainter painter(grid, seaFloor);
-
-    const TerrainMesh mesh(grid, kLevelAccuracy);
-    Level level;
-    if (!BuildLevel(grid, mesh, painter, &level, error) ||
-        !write.Bytes("level.ms3d", EncodeMs3d(level.model))) {
-        return false;
-    }
-    for (const LevelTexture& texture : level.textures) {
-        if (!write.Image(texture.fileName, texture.image, texture.format)) {
-            return false;
-        }
-    }
-
     Collision collision;
-    if (!BuildCollision(grid, &collision)) {
-        *error = "the collision model has more triangles than a model file holds";
-        return false;
-    }
-    if (!write.Bytes("levelboundings.ms3d", EncodeMs3d(collision.model))) {
-        return false;
-    }
-
-    const std::vector<TreeFoot> trees = PlantTrees(grid, mesh);
-    if (!write.Bytes("trees.ms3d", EncodeMs3d(TreeModel(trees)))) {
-        return false;
-    }
-
-    // Far away the water shows as the blend the game makes of it over the sand floor.
-    const Sky sky(waterMean * (waterMean + seaFloor));
-    for (const SkyFace& face : PaintSkyFaces(sky, options.skyFaceSize)) {
-        if (!write.Image(face.fileName, face.image, ImageFormat::kBmp)) {
-            return false;
-        }
-    }
-
-    if (!write.Image("treetexture.bmp", PaintTree(kTreeSize), ImageFormat::kBmp) ||
-        !write.Image("leaftexture.bmp", PaintLeaf(kLeafSize), ImageFormat::kBmp) ||
-        !write.Image("particle.bmp", PaintParticle(kParticleSize), ImageFormat::kBmp)) {
+    std::vector<TreeFoot> trees;
+    if (!WriteWorldModels(write, grid, painter, &collision, &trees, error) ||
+        !WriteSkyAndSprites(write, waterMean, seaFloor, options.skyFaceSize)) {
         return false;
     }
 

@@ -57,19 +57,11 @@ bool Ms3dFileFitsFormat(const Ms3dFile& file) {
     return true;
 }
 
-std::vector<uint8_t> EncodeMs3d(const Ms3dFile& file) {
-    std::vector<uint8_t> out;
-    if (!Ms3dFileFitsFormat(file)) {
-        return out;
-    }
-    ByteSink sink(out);
-    for (char c : file.identifier) {
-        sink.U8(static_cast<uint8_t>(c));
-    }
-    sink.U32(static_cast<uint32_t>(file.version));
+namespace {
 
-    sink.U16(static_cast<uint16_t>(file.vertices.size()));
-    for (const Ms3dFileVertex& v : file.vertices) {
+void WriteVertices(const std::vector<Ms3dFileVertex>& vertices, ByteSink& sink) {
+    sink.U16(static_cast<uint16_t>(vertices.size()));
+    for (const Ms3dFileVertex& v : vertices) {
         sink.U8(v.flags);
         sink.F32(v.x);
         sink.F32(v.y);
@@ -77,9 +69,11 @@ std::vector<uint8_t> EncodeMs3d(const Ms3dFile& file) {
         sink.U8(static_cast<uint8_t>(v.boneIndex));
         sink.U8(v.referenceCount);
     }
+}
 
-    sink.U16(static_cast<uint16_t>(file.triangles.size()));
-    for (const Ms3dFileTriangle& t : file.triangles) {
+void WriteTriangles(const std::vector<Ms3dFileTriangle>& triangles, ByteSink& sink) {
+    sink.U16(static_cast<uint16_t>(triangles.size()));
+    for (const Ms3dFileTriangle& t : triangles) {
         sink.U16(t.flags);
         for (uint16_t index : t.vertexIndices) {
             sink.U16(index);
@@ -92,9 +86,11 @@ std::vector<uint8_t> EncodeMs3d(const Ms3dFile& file) {
         sink.U8(t.smoothingGroup);
         sink.U8(t.groupIndex);
     }
+}
 
-    sink.U16(static_cast<uint16_t>(file.groups.size()));
-    for (const Ms3dFileGroup& g : file.groups) {
+void WriteGroups(const std::vector<Ms3dFileGroup>& groups, ByteSink& sink) {
+    sink.U16(static_cast<uint16_t>(groups.size()));
+    for (const Ms3dFileGroup& g : groups) {
         sink.U8(g.flags);
         sink.Text(g.name, 32);
         sink.U16(static_cast<uint16_t>(g.triangleIndices.size()));
@@ -103,9 +99,11 @@ std::vector<uint8_t> EncodeMs3d(const Ms3dFile& file) {
         }
         sink.U8(static_cast<uint8_t>(g.materialIndex));
     }
+}
 
-    sink.U16(static_cast<uint16_t>(file.materials.size()));
-    for (const Ms3dFileMaterial& m : file.materials) {
+void WriteMaterials(const std::vector<Ms3dFileMaterial>& materials, ByteSink& sink) {
+    sink.U16(static_cast<uint16_t>(materials.size()));
+    for (const Ms3dFileMaterial& m : materials) {
         sink.Text(m.name, 32);
         sink.Floats(m.ambient.data(), 4);
         sink.Floats(m.diffuse.data(), 4);
@@ -117,7 +115,24 @@ std::vector<uint8_t> EncodeMs3d(const Ms3dFile& file) {
         sink.Text(m.textureName, 128);
         sink.Text(m.alphaMapName, 128);
     }
+}
 
+}  // namespace
+
+std::vector<uint8_t> EncodeMs3d(const Ms3dFile& file) {
+    std::vector<uint8_t> out;
+    if (!Ms3dFileFitsFormat(file)) {
+        return out;
+    }
+    ByteSink sink(out);
+    for (char c : file.identifier) {
+        sink.U8(static_cast<uint8_t>(c));
+    }
+    sink.U32(static_cast<uint32_t>(file.version));
+    WriteVertices(file.vertices, sink);
+    WriteTriangles(file.triangles, sink);
+    WriteGroups(file.groups, sink);
+    WriteMaterials(file.materials, sink);
     if (file.writeAnimationBlock) {
         sink.F32(24.0f);  // frames per second
         sink.F32(0.0f);   // current time

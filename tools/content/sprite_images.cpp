@@ -110,6 +110,85 @@ struct Frond {
     float width;  // half-width of the leaflets at their widest
 };
 
+// The palm's fronds, each along its spine from the crown; covered where a leaflet is.
+Sample FrondSample(const std::vector<Frond>& fronds, const std::vector<Curve>& spines,
+                   const Point& p) {
+    const Color leafDark = Rgb(34, 92, 30);
+    const Color leafLight = Rgb(112, 170, 58);
+    const Color leafTip = Rgb(168, 176, 70);
+    Sample s;
+    for (size_t i = 0; i < fronds.size(); ++i) {
+        float t = 0.0f;
+        float side = 1.0f;
+        const float d = spines[i].Distance(p, &t, &side);
+        if (t <= 0.0f || t >= 1.0f) {
+            continue;
+        }
+        const float profile =
+            std::pow(std::max(0.0f, std::sin(kPi * std::min(1.0f, t * 1.12f))), 0.6f);
+        const float halfWidth = fronds[i].width * profile;
+        // Leaflets: slanted teeth along both edges, solid near the spine.
+        const float phase = std::fmod(t * 30.0f + (d / fronds[i].width) * 1.8f, 1.0f);
+        const float tooth = 1.0f - std::fabs(2.0f * phase - 1.0f);
+        if (d > halfWidth * (0.3f + 0.7f * tooth)) {
+            continue;
+        }
+        const float across = d / std::max(halfWidth, 1e-4f);
+        Color leaf = Mix(leafLight, leafDark, 0.25f + 0.55f * across);
+        if (side > 0.0f) {
+            leaf = leaf * 0.78f;  // the underside of the arch is in shade
+        }
+        leaf = Mix(leaf, leafTip, SmoothStep(0.6f, 1.0f, t) * 0.6f);
+        if (d < 0.004f) {
+            leaf = Rgb(150, 160, 84);  // the spine
+        }
+        s.covered = true;
+        s.color = leaf;
+        return s;
+    }
+    return s;
+}
+
+// Coconuts under the crown.
+Sample NutSample(const Point& p) {
+    const Color nut = Rgb(96, 88, 36);
+    const Point nuts[3] = {{0.600f, 0.315f}, {0.632f, 0.318f}, {0.615f, 0.340f}};
+    Sample s;
+    for (const Point& n : nuts) {
+        const float du = p.u - n.u;
+        const float dv = p.v - n.v;
+        const float r = std::sqrt(du * du + dv * dv);
+        if (r < 0.017f) {
+            s.covered = true;
+            s.color = nut * (1.1f - 0.5f * r / 0.017f);
+            return s;
+        }
+    }
+    return s;
+}
+
+// Round trunk lit from the left, ringed with old leaf scars.
+Sample TrunkSample(const Curve& trunk, const Point& p) {
+    const Color bark = Rgb(128, 94, 62);
+    const Color barkDark = Rgb(84, 60, 40);
+    Sample s;
+    float t = 0.0f;
+    float side = 1.0f;
+    const float d = trunk.Distance(p, &t, &side);
+    const float halfWidth = 0.036f - 0.016f * t;
+    if (d < halfWidth && t > 0.0f) {
+        const float across = (side * d / halfWidth) * 0.5f + 0.5f;
+        const float ring = std::fmod(t * 26.0f, 1.0f);
+        Color wood = Mix(bark, barkDark, across * 0.7f);
+        if (ring < 0.18f) {
+            wood = wood * 0.72f;
+        }
+        s.covered = true;
+        s.color = wood;
+    }
+    return s;
+}
+
 }  // namespace
 
 Image PaintTree(int size) {
@@ -131,74 +210,13 @@ Image PaintTree(int size) {
         // Arch toward the top of the image, so the frond rises and then droops.
         spines.emplace_back(crown, Point{mid.u, mid.v - f.arch}, f.tip);
     }
-
-    const Color bark = Rgb(128, 94, 62);
-    const Color barkDark = Rgb(84, 60, 40);
-    const Color leafDark = Rgb(34, 92, 30);
-    const Color leafLight = Rgb(112, 170, 58);
-    const Color leafTip = Rgb(168, 176, 70);
-    const Color nut = Rgb(96, 88, 36);
-
     return PaintKeyed(size, [&](const Point& p) {
-        Sample s;
         // Fronds first: they hang in front of the trunk's top.
-        for (size_t i = 0; i < fronds.size(); ++i) {
-            float t = 0.0f;
-            float side = 1.0f;
-            const float d = spines[i].Distance(p, &t, &side);
-            if (t <= 0.0f || t >= 1.0f) {
-                continue;
-            }
-            const float profile =
-                std::pow(std::max(0.0f, std::sin(kPi * std::min(1.0f, t * 1.12f))), 0.6f);
-            const float halfWidth = fronds[i].width * profile;
-            // Leaflets: slanted teeth along both edges, solid near the spine.
-            const float phase = std::fmod(t * 30.0f + (d / fronds[i].width) * 1.8f, 1.0f);
-            const float tooth = 1.0f - std::fabs(2.0f * phase - 1.0f);
-            if (d > halfWidth * (0.3f + 0.7f * tooth)) {
-                continue;
-            }
-            const float across = d / std::max(halfWidth, 1e-4f);
-            Color leaf = Mix(leafLight, leafDark, 0.25f + 0.55f * across);
-            if (side > 0.0f) {
-                leaf = leaf * 0.78f;  // the underside of the arch is in shade
-            }
-            leaf = Mix(leaf, leafTip, SmoothStep(0.6f, 1.0f, t) * 0.6f);
-            if (d < 0.004f) {
-                leaf = Rgb(150, 160, 84);  // the spine
-            }
-            s.covered = true;
-            s.color = leaf;
-            return s;
+        Sample s = FrondSample(fronds, spines, p);
+        if (!s.covered) {
+            s = NutSample(p);
         }
-        // Coconuts under the crown.
-        const Point nuts[3] = {{0.600f, 0.315f}, {0.632f, 0.318f}, {0.615f, 0.340f}};
-        for (const Point& n : nuts) {
-            const float du = p.u - n.u;
-            const float dv = p.v - n.v;
-            const float r = std::sqrt(du * du + dv * dv);
-            if (r < 0.017f) {
-                s.covered = true;
-                s.color = nut * (1.1f - 0.5f * r / 0.017f);
-                return s;
-            }
-        }
-        float t = 0.0f;
-        float side = 1.0f;
-        const float d = trunk.Distance(p, &t, &side);
-        const float halfWidth = 0.036f - 0.016f * t;
-        if (d < halfWidth && t > 0.0f) {
-            // Round trunk lit from the left, ringed with old leaf scars.
-            const float across = (side * d / halfWidth) * 0.5f + 0.5f;
-            const float ring = std::fmod(t * 26.0f, 1.0f);
-            Color wood = Mix(bark, barkDark, across * 0.7f);
-            if (ring < 0.18f) {
-                wood = wood * 0.72f;
-            }
-            s.covered = true;
-            s.color = wood;
-        }
-        return s;
+        return s.covered ? s : TrunkSample(trunk, p);
     });
 }
 
