@@ -7,10 +7,6 @@
 
 namespace {
 
-bool IsPowerOfTwo(UINT value) {
-    return value != 0 && (value & (value - 1)) == 0;
-}
-
 UINT NextPowerOfTwo(UINT value) {
     UINT power = 1;
     while (power < value && power < 0x80000000u) {

@@ -6,6 +6,11 @@
 #include "d3dx/image/decoded_image.h"
 #include "platform/direct3d8.h"
 
+// 1, 2, 4, 8 and so on; not 0.
+inline bool IsPowerOfTwo(UINT value) {
+    return value != 0 && (value & (value - 1)) == 0;
+}
+
 struct TextureShape {
     UINT width;
     UINT height;

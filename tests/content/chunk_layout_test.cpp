@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "d3dx/texture_fitting.h"
+
 namespace {
 
 using content::ChunkLayout;
@@ -60,10 +62,6 @@ void TexelAt(const ChunkLayout& layout, int triangle, const float w[3], float* u
         *u += w[k] * s * layout.Width();
         *v += w[k] * t * layout.Height();
     }
-}
-
-bool IsPowerOfTwo(int n) {
-    return n > 0 && (n & (n - 1)) == 0;
 }
 
 TEST(ChunkLayoutTest, EveryTexelShowsThePointOfTheSurfaceItLiesOn) {

@@ -16,6 +16,8 @@
 
 #include "d3dx/content_file.h"
 #include "d3dx/d3dx_math.h"
+#include "d3dx/image/image_decoder.h"
+#include "d3dx/texture_fitting.h"
 #include "model/ms3d_model.h"
 #include "tests/content/texel_figures.h"
 #include "tools/content/content_generator.h"
@@ -54,39 +56,6 @@ std::map<std::string, fs::path> FilesUnder(const fs::path& directory) {
         }
     }
     return files;
-}
-
-// Width and height from a BMP, PNG or JPEG file's header; false for anything else.
-bool ImageSize(const std::vector<uint8_t>& b, int* width, int* height) {
-    auto le32 = [&](size_t at) {
-        return static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                    (static_cast<uint32_t>(b[at + 3]) << 24));
-    };
-    auto be16 = [&](size_t at) { return (b[at] << 8) | b[at + 1]; };
-    if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
-        *width = le32(18);
-        *height = std::abs(le32(22));
-        return true;
-    }
-    if (b.size() >= 24 && std::memcmp(b.data(), "\x89PNG", 4) == 0) {
-        *width = (be16(16) << 16) | be16(18);
-        *height = (be16(20) << 16) | be16(22);
-        return true;
-    }
-    for (size_t at = 2; b.size() >= 2 && at + 9 < b.size() && b[at] == 0xFF;) {
-        const int marker = b[at + 1];
-        if (marker >= 0xC0 && marker <= 0xC2) {
-            *height = be16(at + 5);
-            *width = be16(at + 7);
-            return true;
-        }
-        at += 2 + be16(at + 2);
-    }
-    return false;
-}
-
-bool IsPowerOfTwo(int value) {
-    return value > 0 && (value & (value - 1)) == 0;
 }
 
 // One generation shared by every test of the suite.
@@ -290,9 +259,12 @@ TEST_F(ContentWorldTest, TexturesCoverTheLandAboveWaterFinelyAndEvenly) {
         const bool read = ReadContentFile(joined, &bytes);
         delete[] joined;
         ASSERT_TRUE(read) << "group " << g;
-        int width = 0;
-        int height = 0;
-        ASSERT_TRUE(ImageSize(bytes, &width, &height)) << "group " << g;
+        // Decoded as the game decodes it: the texture's size is the file's.
+        DecodedImage image;
+        ASSERT_EQ(DecodeImage(bytes.data(), bytes.size(), ImageLimits{4096, 4096}, &image), S_OK)
+            << "group " << g;
+        const int width = static_cast<int>(image.width);
+        const int height = static_cast<int>(image.height);
         EXPECT_TRUE(IsPowerOfTwo(width) && IsPowerOfTwo(height) && width <= 1024 && height <= 1024)
             << "group " << g << ": " << width << " x " << height;
         // Four bytes a texel, and a third more for the mip chain.
