@@ -211,24 +211,25 @@ bool ParseClock(const std::string& value, CaptureOptions* options, std::string* 
     return true;
 }
 
-bool ParseShot(const std::string& value, CaptureOptions* options, std::string* error) {
-    FrameShot shot;
-    if (!ParseFrameFile(value, &shot)) {
-        *error = "--shot needs FRAME=FILE.png with FRAME at least 1, not \"" + value + "\"";
+// FRAME=FILE for `option`, added to `files`.
+bool ParseFrameFileOption(const std::string& value, const char* option, const char* example,
+                          std::vector<FrameShot>* files, std::string* error) {
+    FrameShot file;
+    if (!ParseFrameFile(value, &file)) {
+        *error = std::string(option) + " needs FRAME=" + example +
+                 " with FRAME at least 1, not \"" + value + "\"";
         return false;
     }
-    options->shots.push_back(shot);
+    files->push_back(file);
     return true;
 }
 
+bool ParseShot(const std::string& value, CaptureOptions* options, std::string* error) {
+    return ParseFrameFileOption(value, "--shot", "FILE.png", &options->shots, error);
+}
+
 bool ParseParticles(const std::string& value, CaptureOptions* options, std::string* error) {
-    FrameShot dump;
-    if (!ParseFrameFile(value, &dump)) {
-        *error = "--particles needs FRAME=FILE.csv with FRAME at least 1, not \"" + value + "\"";
-        return false;
-    }
-    options->particleDumps.push_back(dump);
-    return true;
+    return ParseFrameFileOption(value, "--particles", "FILE.csv", &options->particleDumps, error);
 }
 
 // A CSV output's file name: anything but nothing.

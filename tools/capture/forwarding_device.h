@@ -1,23 +1,18 @@
 // A Direct3D 8 device that forwards every call to another, unchanged and in order: the base of
-// the capture tools' devices, which override only the calls they watch. It keeps its own
-// reference count and COM identity (QueryInterface hands back the wrapper, never the device
-// inside), and GetDirect3D hands back the object that made it, so nobody gets past the wrapper.
+// the capture tools' devices, which override only the calls they watch. Its reference count and
+// COM identity are ForwardingUnknown's; GetDirect3D hands back the object that made it, so
+// nobody gets past the wrapper.
 // This part covers the calls our own declarations have; SdkForwardingDevice adds the rest of the
 // SDK's interface for the Windows tool.
 #pragma once
 
-#include "platform/direct3d8.h"
+#include "tools/capture/forwarding_unknown.h"
 
-class ForwardingDevice : public IDirect3DDevice8 {
+class ForwardingDevice : public ForwardingUnknown<IDirect3DDevice8> {
 public:
     // Takes over the caller's reference on `inner`; holds one on `parent`.
     ForwardingDevice(IDirect3DDevice8* inner, IDirect3D8* parent);
-    ForwardingDevice(const ForwardingDevice&) = delete;
-    ForwardingDevice& operator=(const ForwardingDevice&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D8** direct3d) override;
     HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS8* caps) override;
     HRESULT STDMETHODCALLTYPE GetDisplayMode(D3DDISPLAYMODE* mode) override;
@@ -48,14 +43,6 @@ public:
     HRESULT STDMETHODCALLTYPE SetStreamSource(UINT streamNumber, IDirect3DVertexBuffer8* streamData,
                                               UINT stride) override;
 
-protected:
-    // Released through Release only.
-    virtual ~ForwardingDevice();
-
-    IDirect3DDevice8* Inner() const { return inner; }
-
 private:
-    IDirect3DDevice8* inner;
-    IDirect3D8* parent;
-    ULONG references;
+    IDirect3D8* parent;  // its reference held by ForwardingUnknown
 };

@@ -1,22 +1,33 @@
 // A Direct3D 8 object that forwards every call to another, unchanged and in order, except that
-// the devices it creates come wrapped (WrapDevice): the base of the capture tools' objects. It
-// keeps its own reference count and COM identity (QueryInterface hands back the wrapper). This
+// the devices it creates come wrapped (WrapDevice): the base of the capture tools' objects. Its
+// reference count and COM identity are ForwardingUnknown's. This
 // part covers the calls our own declarations have; SdkForwardingDirect3D adds the rest of the
 // SDK's interface for the Windows tool.
 #pragma once
 
-#include "platform/direct3d8.h"
+#include <new>
 
-class ForwardingDirect3D : public IDirect3D8 {
+#include "tools/capture/forwarding_unknown.h"
+
+class ForwardingDirect3D : public ForwardingUnknown<IDirect3D8> {
 public:
     // Takes over the caller's reference on `inner`.
-    explicit ForwardingDirect3D(IDirect3D8* inner);
-    ForwardingDirect3D(const ForwardingDirect3D&) = delete;
-    ForwardingDirect3D& operator=(const ForwardingDirect3D&) = delete;
+    explicit ForwardingDirect3D(IDirect3D8* inner) : ForwardingUnknown(inner) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // A tool's Direct3DCreate8: `inner` (null when none could be made) behind a new `Wrapper`;
+    // null when either could not be made.
+    template <typename Wrapper>
+    static IDirect3D8* Wrap(IDirect3D8* inner) {
+        if (inner == nullptr) {
+            return nullptr;
+        }
+        Wrapper* wrapped = new (std::nothrow) Wrapper(inner);
+        if (wrapped == nullptr) {
+            inner->Release();
+        }
+        return wrapped;
+    }
+
     HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override;
     HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT adapter, D3DDEVTYPE deviceType,
                                                 D3DFORMAT adapterFormat, DWORD usage,
@@ -31,15 +42,7 @@ public:
                                            IDirect3DDevice8** created) override;
 
 protected:
-    // Released through Release only.
-    virtual ~ForwardingDirect3D();
-
-    IDirect3D8* Inner() const { return inner; }
     // The wrapper of a device the inner object made, taking over the reference on `device` and
     // holding one on this object; null when it cannot be made.
     virtual IDirect3DDevice8* WrapDevice(IDirect3DDevice8* device) = 0;
-
-private:
-    IDirect3D8* inner;
-    ULONG references;
 };
