@@ -139,15 +139,23 @@ def start_window_manager(d, command, deadline):
 
 
 class FocusHolder:
-    """A window of the check's own that keeps the focus, taking it back whenever it moves (as a
-    desktop that withholds it from a new window would), until released."""
+    """A window of the check's own that keeps the focus, taking it back whenever it moves, until
+    released. With no window manager running it also stands in for one that grants no window the
+    focus (a desktop that withholds it from a new window): it announces itself as the EWMH window
+    manager, so that a program leaves the focus to it, and then answers no request."""
 
-    def __init__(self, deadline):
+    def __init__(self, deadline, announce):
         self.d = display.Display()
         screen = self.d.screen()
         self.window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth,
                                                 background_pixel=screen.white_pixel)
         self.window.set_wm_name("Elsewhere")
+        if announce:
+            check = self.d.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            for owner in (screen.root, self.window):
+                owner.change_property(check, Xatom.WINDOW, 32, [self.window.id])
+            self.window.change_property(self.d.intern_atom("_NET_WM_NAME"),
+                                        self.d.intern_atom("UTF8_STRING"), 8, b"Elsewhere")
         while not self.holds():
             if time.time() > deadline:
                 raise RuntimeError("drive_game: the window meant to hold the focus cannot take it")
@@ -303,7 +311,8 @@ def main():
     parser.add_argument("--focus-elsewhere", action="store_true",
                         help="open a window of the check's own before the game starts and keep "
                              "the focus on it, taking it back whenever it moves, until the first "
-                             "focus step")
+                             "focus step; with no window manager, stand in for one that grants "
+                             "no window the focus")
     parser.add_argument("steps", nargs="*")
     parser.add_argument("--", dest="dashdash")
     argv = sys.argv[1:]
@@ -318,7 +327,9 @@ def main():
         if manager is None:
             print("drive_game: %s did not take the screen" % options.window_manager)
             return 1
-    holder = FocusHolder(time.time() + options.timeout) if options.focus_elsewhere else None
+    holder = None
+    if options.focus_elsewhere:
+        holder = FocusHolder(time.time() + options.timeout, announce=manager is None)
     try:
         return drive(d, options, command, holder)
     finally:
