@@ -7,6 +7,11 @@ namespace {
 const DWORD kCooperativeFlags = DISCL_EXCLUSIVE | DISCL_FOREGROUND;
 const DWORD kKeyStateSize = 256;
 
+// What Acquire says of a foreground device while another window has the focus.
+bool LacksTheFocus(HRESULT acquired) {
+    return acquired == DIERR_OTHERAPPHASPRIO || acquired == DIERR_NOTACQUIRED;
+}
+
 }  // namespace
 
 InputDevices::InputDevices()
@@ -19,7 +24,13 @@ InputDevices::~InputDevices() {
 HRESULT InputDevices::Create(HWND newWindow) {
     Release();
     window = newWindow;
+    bool atAcquire = false;
+    const HRESULT opened = Open(&atAcquire);
+    return atAcquire && LacksTheFocus(opened) ? S_OK : opened;
+}
 
+HRESULT InputDevices::Open(bool* atAcquire) {
+    *atAcquire = false;
     lastResult =
         DirectInput8Create(GetModuleHandleA(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8A,
                            reinterpret_cast<void**>(&directInput), nullptr);
@@ -38,9 +49,14 @@ HRESULT InputDevices::Create(HWND newWindow) {
         failed(keyboard->SetDataFormat(&c_dfDIKeyboard)) ||
         failed(mouse->SetDataFormat(&c_dfDIMouse)) ||
         failed(keyboard->SetCooperativeLevel(window, kCooperativeFlags)) ||
-        failed(mouse->SetCooperativeLevel(window, kCooperativeFlags)) ||
-        failed(keyboard->Acquire()) || failed(mouse->Acquire())) {
+        failed(mouse->SetCooperativeLevel(window, kCooperativeFlags))) {
         const HRESULT failure = lastResult;
+        Release();
+        return failure;
+    }
+    if (failed(keyboard->Acquire()) || failed(mouse->Acquire())) {
+        const HRESULT failure = lastResult;
+        *atAcquire = true;
         Release();
         return failure;
     }
@@ -70,9 +86,10 @@ HRESULT InputDevices::Read(BYTE keys[256], DIMOUSESTATE* mouseState) {
 }
 
 HRESULT InputDevices::Recover(BYTE keys[256], DIMOUSESTATE* mouseState) {
-    const HRESULT created = Create(window);
-    if (FAILED(created)) {
-        return created;
+    bool atAcquire = false;
+    const HRESULT opened = Open(&atAcquire);
+    if (FAILED(opened)) {
+        return opened;
     }
     std::memset(keys, 0, kKeyStateSize);
     std::memset(mouseState, 0, sizeof(*mouseState));

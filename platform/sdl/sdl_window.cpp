@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "platform/gl/present_pacer.h"
 #include "platform/sdl/display_rate.h"
@@ -24,6 +25,18 @@ void WaitForKeyboardFocus(SDL_Window* window) {
         SDL_PumpEvents();
         SDL_Delay(5);
     }
+}
+
+// While SDL updates the pads on its own (whenever any of their events is on; the game keeps them
+// off) and one is plugged in, its wait polls them every millisecond. Nothing reads them while the
+// window is minimised: they are left alone until the wait ends, and the next frame's read
+// catches up.
+void WaitWithoutPollingPads() {
+    const char* setting = SDL_GetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS);
+    const std::string before = setting != nullptr ? setting : "1";
+    SDL_SetHintWithPriority(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0", SDL_HINT_OVERRIDE);
+    SDL_WaitEvent(nullptr);
+    SDL_SetHintWithPriority(SDL_HINT_AUTO_UPDATE_JOYSTICKS, before.c_str(), SDL_HINT_OVERRIDE);
 }
 
 }  // namespace
@@ -83,7 +96,7 @@ void SdlWaitForEvent(HWND window) {
     SDL_Window* sdlWindow = reinterpret_cast<SDL_Window*>(window);
     // Minimised, nothing can be drawn until the window is back, and restoring it is an event.
     if ((SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_MINIMIZED) != 0) {
-        SDL_WaitEvent(nullptr);
+        WaitWithoutPollingPads();
         return;
     }
     // One slot of the game's pace, rounded up: at least a millisecond, so never a poll.

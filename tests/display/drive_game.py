@@ -37,6 +37,7 @@ Steps, in order:
                          as that size's bitmap in the icon file
   expect-exit            wait for the game to end by itself (after Escape); the step before it
                          may end the game
+  rows:N                 with --trace: fail unless the game has drawn exactly N frames so far
   mark                   with --trace: remember the latest row of the game's trace
   expect:EXPRESSION      with --trace: fail unless the Python expression holds, over `before`
                          (the marked row), `after` (the latest row) and `frames` (rows since the
@@ -48,6 +49,7 @@ import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 import types
 
@@ -134,6 +136,53 @@ def start_window_manager(d, command, deadline):
         time.sleep(0.1)
     manager.kill()
     return None
+
+
+class FocusHolder:
+    """A window of the check's own that keeps the focus, taking it back whenever it moves, until
+    released. With no window manager running it also stands in for one that grants no window the
+    focus (a desktop that withholds it from a new window): it announces itself as the EWMH window
+    manager, so that a program leaves the focus to it, and then answers no request."""
+
+    def __init__(self, deadline, announce):
+        self.d = display.Display()
+        screen = self.d.screen()
+        self.window = screen.root.create_window(0, 0, 200, 100, 0, screen.root_depth,
+                                                background_pixel=screen.white_pixel)
+        self.window.set_wm_name("Elsewhere")
+        if announce:
+            check = self.d.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            for owner in (screen.root, self.window):
+                owner.change_property(check, Xatom.WINDOW, 32, [self.window.id])
+            self.window.change_property(self.d.intern_atom("_NET_WM_NAME"),
+                                        self.d.intern_atom("UTF8_STRING"), 8, b"Elsewhere")
+        while not self.holds():
+            if time.time() > deadline:
+                raise RuntimeError("drive_game: the window meant to hold the focus cannot take it")
+            # A window manager that has only just taken the screen may drop a map request.
+            self.window.map()
+            self.d.sync()
+            time.sleep(0.2)
+        self.releasing = threading.Event()
+        self.thread = threading.Thread(target=self.keep)
+        self.thread.start()
+
+    def holds(self):
+        if self.window.get_attributes().map_state != X.IsViewable:
+            return False
+        if getattr(self.d.get_input_focus().focus, "id", None) != self.window.id:
+            self.window.set_input_focus(X.RevertToParent, X.CurrentTime)
+            self.d.sync()
+        return getattr(self.d.get_input_focus().focus, "id", None) == self.window.id
+
+    def keep(self):
+        while not self.releasing.wait(0.005):
+            self.holds()
+
+    def release(self):
+        if not self.releasing.is_set():
+            self.releasing.set()
+            self.thread.join()
 
 
 def save_ppm(path, width, height, data):
@@ -259,6 +308,11 @@ def main():
     parser.add_argument("--timeout", type=float, default=30.0)
     parser.add_argument("--trace", help="the CSV file the game appends a row to every frame")
     parser.add_argument("--window-manager", help="a window manager to run during the check")
+    parser.add_argument("--focus-elsewhere", action="store_true",
+                        help="open a window of the check's own before the game starts and keep "
+                             "the focus on it, taking it back whenever it moves, until the first "
+                             "focus step; with no window manager, stand in for one that grants "
+                             "no window the focus")
     parser.add_argument("steps", nargs="*")
     parser.add_argument("--", dest="dashdash")
     argv = sys.argv[1:]
@@ -273,15 +327,20 @@ def main():
         if manager is None:
             print("drive_game: %s did not take the screen" % options.window_manager)
             return 1
+    holder = None
+    if options.focus_elsewhere:
+        holder = FocusHolder(time.time() + options.timeout, announce=manager is None)
     try:
-        return drive(d, options, command)
+        return drive(d, options, command, holder)
     finally:
+        if holder is not None:
+            holder.release()
         if manager is not None:
             manager.terminate()
             manager.wait()
 
 
-def drive(d, options, command):
+def drive(d, options, command, holder):
     game = subprocess.Popen(command)
     window = find_window(d, options.title, time.time() + options.timeout)
     if window is None:
@@ -338,6 +397,12 @@ def drive(d, options, command):
                 game.kill()
                 return 1
             marked, marked_count = rows[-1], len(rows)
+        elif kind == "rows":
+            drawn = len(read_trace(options.trace))
+            if drawn != int(rest):
+                print("drive_game: the game drew %d frames, not %s" % (drawn, rest))
+                game.kill()
+                return 1
         elif kind == "expect":
             rows = read_trace(options.trace)
             after = rows[-1] if rows else None
@@ -416,6 +481,8 @@ def drive(d, options, command):
             d.set_input_focus(X.NONE, X.RevertToNone, X.CurrentTime)
             d.flush()
         elif kind == "focus":
+            if holder is not None:
+                holder.release()
             window.set_input_focus(X.RevertToPointerRoot, X.CurrentTime)
             d.flush()
         elif kind == "minimize":

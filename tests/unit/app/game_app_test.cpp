@@ -235,8 +235,22 @@ TEST_F(GameAppTest, InitFailsWithoutTheCollisionModelOrTheKeyboard) {
     app.Shutdown();
 
     ASSERT_TRUE(WriteMs3dFile("data/levelboundings.ms3d", Ms3dFileOfWorldTriangles({})));
-    FakeInput::Get().LoseFocus();
+    CallLog::Get().FailNth("IDirectInputDevice8A::Acquire", 1, DIERR_GENERIC);
     EXPECT_FALSE(app.Init(reinterpret_cast<HWND>(0x1)));
+}
+
+// A window that starts without the focus is no failed start: its frames are skipped until the
+// focus comes, as after a focus loss.
+TEST_F(GameAppTest, StartedWithoutTheFocusTheGameSkipsItsFramesUntilItComes) {
+    FakeInput::Get().LoseFocus();
+    ASSERT_TRUE(app.Init(reinterpret_cast<HWND>(0x1)));
+    CallLog::Get().ClearCalls();
+    EXPECT_EQ(app.Frame(), DIERR_OTHERAPPHASPRIO);
+    EXPECT_EQ(CallLog::Get().Count("Present"), 0);
+
+    FakeInput::Get().FocusWindow();
+    EXPECT_EQ(app.Frame(), S_OK);
+    EXPECT_EQ(CallLog::Get().Count("Present"), 1);
 }
 
 TEST_F(GameAppTest, AFailedInputUpdateSkipsClearDrawAndPresent) {

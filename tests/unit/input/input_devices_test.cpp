@@ -200,4 +200,45 @@ TEST_F(InputDevicesTest, InTheBackgroundReadFailsAndRetriesCreationEveryFrameUnt
     EXPECT_EQ(keys[DIK_UP], 0x80);
 }
 
+// A desktop that hands the focus over late, or keeps it with another window, starts the game
+// without it: the devices wait for it as after a focus loss, whichever device says so and
+// however (real DirectInput says "another application has priority"; some say "not acquired").
+TEST_F(InputDevicesTest, WithoutTheFocusAtStartCreateSucceedsAndReadAcquiresOnceItComes) {
+    FakeInput::Get().SetKey(DIK_UP, 0x80);
+    FakeInput::Get().LoseFocus();
+    EXPECT_EQ(devices.Create(kWindow), S_OK);
+    EXPECT_EQ(FakeInputLiveObjects(), 0);
+    EXPECT_EQ(devices.Read(keys, &mouse), DIERR_OTHERAPPHASPRIO);
+    EXPECT_EQ(FakeInputLiveObjects(), 0);
+
+    FakeInput::Get().FocusWindow();
+    EXPECT_EQ(devices.Read(keys, &mouse), S_OK);
+    EXPECT_TRUE(KeysAll(0));
+    EXPECT_EQ(devices.Read(keys, &mouse), S_OK);
+    EXPECT_EQ(keys[DIK_UP], 0x80);
+
+    // The keyboard's Acquire, then the mouse's.
+    for (int nth : {1, 2}) {
+        ASSERT_EQ(devices.Release(), S_OK);
+        CallLog::Get().FailNth("IDirectInputDevice8A::Acquire", nth, DIERR_NOTACQUIRED);
+        EXPECT_EQ(devices.Create(kWindow), S_OK) << nth;
+        EXPECT_EQ(FakeInputLiveObjects(), 0) << nth;
+        EXPECT_EQ(devices.Read(keys, &mouse), S_OK) << nth;
+        EXPECT_EQ(FakeInputLiveObjects(), 3) << nth;
+    }
+}
+
+// Only the focus is waited for: the same answers from any step but Acquire, or any other answer
+// from Acquire, still end the start.
+TEST_F(InputDevicesTest, OtherFailuresAtStartAreReturnedEvenWhereTheFocusIsMissing) {
+    FakeInput::Get().LoseFocus();
+    CallLog::Get().FailNth("IDirectInputDevice8A::SetCooperativeLevel", 1, DIERR_OTHERAPPHASPRIO);
+    EXPECT_EQ(devices.Create(kWindow), DIERR_OTHERAPPHASPRIO);
+    FakeInput::Get().FocusWindow();
+    CallLog::Get().Reset();
+    CallLog::Get().FailNth("IDirectInputDevice8A::Acquire", 2, DIERR_INPUTLOST);
+    EXPECT_EQ(devices.Create(kWindow), DIERR_INPUTLOST);
+    EXPECT_EQ(FakeInputLiveObjects(), 0);
+}
+
 }  // namespace
