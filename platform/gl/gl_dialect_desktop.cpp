@@ -1,6 +1,9 @@
 // The desktop dialect, OpenGL 3.3 core: Direct3D's bytes go up as they lie (BGRA and reversed
 // packed types, swizzles for what a format lacks) and are read back with glGetTexImage; the
 // sampler, polygon-mode and line-smoothing states exist as Direct3D has them.
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/gl/gl_dialect.h"
 
 namespace {
@@ -11,7 +14,13 @@ public:
     const GlslDialect& Glsl() const override { return kDesktopGlsl; }
 
     void InitContext() const override {
-        glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
+        // Flat shading takes the first vertex. The dialect check asks for the last instead
+        // (SKIMLARK_GL_LAST_VERTEX=1), the only convention OpenGL ES has: Mesa's rasteriser and
+        // clipper order a triangle's corners by it, which rounds its interpolation differently,
+        // and with it alike the two dialects must draw the same pixels.
+        const char* last = std::getenv("SKIMLARK_GL_LAST_VERTEX");
+        const bool lastVertex = last != nullptr && std::strcmp(last, "1") == 0;
+        glProvokingVertex(lastVertex ? GL_LAST_VERTEX_CONVENTION : GL_FIRST_VERTEX_CONVENTION);
     }
     void ClearDepth(float depth) const override { glClearDepth(depth); }
 
