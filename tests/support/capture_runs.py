@@ -16,10 +16,12 @@ def _checked(result, build):
     return result.stdout
 
 
-def run_linux_capture(capture, data, arguments, work):
+def run_linux_capture(capture, data, arguments, work, environment=None):
+    """environment: variables set for the run over the caller's own."""
     os.makedirs(work)
     os.symlink(os.path.abspath(data), os.path.join(work, "data"))
     result = subprocess.run([os.path.abspath(capture), *arguments], cwd=work,
+                            env={**os.environ, **(environment or {})},
                             capture_output=True, text=True, timeout=600)
     return _checked(result, "Linux")
 

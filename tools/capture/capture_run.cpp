@@ -128,6 +128,10 @@ bool CanRun(const CaptureOptions& options, CaptureHost* host) {
         std::fprintf(stderr, "skimlark-capture: --stage-times needs the OpenGL build\n");
         return false;
     }
+    if (options.gles && !host->UseEsContext()) {
+        std::fprintf(stderr, "skimlark-capture: --gles needs the OpenGL build\n");
+        return false;
+    }
     if (options.paced && !host->CanPace()) {
         std::fprintf(stderr,
                      "skimlark-capture: --paced needs a display (skimlark-capture-window)\n");
