@@ -2,15 +2,17 @@
 // as a borderless desktop-sized window (the display mode is never changed), and the picture
 // shown through the X server where that is cheaper (X11PicturePresenter).
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/gl/gl_api.h"
 #include "platform/gl/gl_surface.h"
+#include "platform/gl/gl_window_blit.h"
 #include "platform/sdl/display_rate.h"
 #include "platform/sdl/sdl_full_screen.h"
-#include "platform/sdl/x11_picture_presenter.h"
+#include "platform/x11/x11_picture_presenter.h"
 
 namespace {
 
@@ -44,11 +46,8 @@ public:
     }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
-    bool PreparePicture(int width, int height, int drawableWidth, int drawableHeight) override {
-        return x11Presenter != nullptr &&
-               x11Presenter->Prepare(width, height, drawableWidth, drawableHeight);
-    }
-    void ShowPicture() override { x11Presenter->Show(); }
+    bool PreparePicture(int width, int height, int drawableWidth, int drawableHeight) override;
+    void ShowPicture() override { x11Presenter->Show(place); }
     void UseX11Presenter(std::unique_ptr<X11PicturePresenter> presenter) {
         x11Presenter = std::move(presenter);
     }
@@ -58,7 +57,31 @@ private:
     SDL_GLContext context;
     SdlFullScreen fullScreen;
     std::unique_ptr<X11PicturePresenter> x11Presenter;
+    X11PicturePlace place{};  // where ShowPicture puts what PreparePicture read
 };
+
+bool SdlGlSurface::PreparePicture(int width, int height, int drawableWidth, int drawableHeight) {
+    if (x11Presenter == nullptr || drawableWidth <= 0 || drawableHeight <= 0) {
+        return false;
+    }
+    int rowBytes = 0;
+    unsigned char* pixels = x11Presenter->Prepare(width, height, &rowBytes);
+    if (pixels == nullptr) {
+        return false;
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, rowBytes / 4);
+    // The picture is stored top row first, as an X image is.
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const WindowPlacement to = PlacePicture(width, height, drawableWidth, drawableHeight);
+    // X's rows run down.
+    place = {to.left,       drawableHeight - to.bottom - to.height,
+             to.width,      to.height,
+             drawableWidth, drawableHeight};
+    return true;
+}
 
 // Whether OpenGL draws on the CPU here (Mesa's software rasterisers): then the X server puts the
 // picture on the window more cheaply than OpenGL's own present does. With a GPU, or when asked
@@ -101,8 +124,12 @@ std::unique_ptr<GlSurface> GlCreateSurface(HWND window, bool fullScreen) {
         return nullptr;
     }
     auto surface = std::make_unique<SdlGlSurface>(sdlWindow, context);
-    if (PresentThroughX11()) {
-        surface->UseX11Presenter(X11PicturePresenter::Create(sdlWindow));
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (PresentThroughX11() && SDL_GetWindowWMInfo(sdlWindow, &info) == SDL_TRUE &&
+        info.subsystem == SDL_SYSWM_X11) {
+        surface->UseX11Presenter(
+            X11PicturePresenter::Create(info.info.x11.display, info.info.x11.window));
     }
     surface->SetFullScreen(fullScreen);
     return surface;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/gl/present_pacer.h"
+#include "platform/pace/present_pace.h"
 #include "platform/sdl/display_rate.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "platform/direct3d8.h"
-#include "platform/gl/present_pacer.h"
+#include "platform/pace/present_pacer.h"
 #include "platform/sdl/sdl_window.h"
 #include "tests/display/full_screen_device.h"
 

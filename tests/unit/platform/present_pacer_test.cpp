@@ -1,4 +1,4 @@
-#include "platform/gl/present_pacer.h"
+#include "platform/pace/present_pacer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/x11_retrace_clock.h"
+#include "platform/x11/x11_retrace_clock.h"
 
 #include <poll.h>
 #include <xcb/present.h>

@@ -1,4 +1,4 @@
-#include "platform/gl/present_pacer.h"
+#include "platform/pace/present_pacer.h"
 
 #include <chrono>
 #include <cmath>
@@ -8,27 +8,8 @@
 namespace {
 
 constexpr double kModeHertz = 60.0;
-// A display this close to a multiple of 60 Hz is taken to be one (59.94 x 2 is 119.88).
-constexpr double kMultipleTolerance = 0.005;
 
 }  // namespace
-
-PresentPace ChoosePresentPace(double displayHertz) {
-    if (!(displayHertz > 0.0)) {
-        return {1, kModeHertz};
-    }
-    // 59 to 61 Hz is the mode's own rate; below, only more game steps a frame could keep the
-    // pace, so the game follows the display.
-    if (displayHertz <= 61.0) {
-        return {1, displayHertz};
-    }
-    const double multiple = std::round(displayHertz / kModeHertz);
-    if (std::fabs(displayHertz - multiple * kModeHertz) <=
-        kMultipleTolerance * multiple * kModeHertz) {
-        return {static_cast<int>(multiple), displayHertz / multiple};
-    }
-    return {1, kModeHertz};
-}
 
 PresentPacer::PresentPacer(Clock clockSource, Sleeper sleepFunction)
     : clock(std::move(clockSource)),

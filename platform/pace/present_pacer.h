@@ -1,23 +1,11 @@
-// Holds presents to the pace of the full-screen 1024 x 768 mode the game asks for. That mode's
-// default rate is 60 Hz, and every step of the game is a fixed amount per frame, so the game
-// presents 60 times a second on any display of 60 Hz or more: a swap interval where the display
-// runs at a whole multiple of 60 Hz, otherwise a clock grid at 60 Hz whose presents the display
-// shows at its next retrace. Below 59 Hz it follows the display, as a mode of that rate would.
-// The grid is also what paces a swap that does not wait for the retrace (Xvfb, some compositors,
-// the X server's own presentation): where the swap does wait, the grid's wait comes to nothing.
+// The clock grid that holds presents to the pace ChoosePresentPace chose, where the swap alone
+// does not.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-// How presents keep the pace on a display of a given rate.
-struct PresentPace {
-    int swapInterval;          // retraces per present, where the swap waits for them
-    double presentsPerSecond;  // the clock grid that presents are held to
-};
-
-// The pace on a display refreshing `displayHertz` times a second (0 or less: not reported).
-PresentPace ChoosePresentPace(double displayHertz);
+#include "platform/pace/present_pace.h"
 
 class PresentPacer {
 public:

@@ -1,0 +1,9 @@
+// The refresh rate of the RandR mode under a point of the screen, exact from the mode's timings
+// (59.94, 143.98, where a window system rounds to whole numbers).
+#pragma once
+
+struct _XDisplay;
+
+// Retraces a second of the CRTC showing the root window's point (x, y); 0 when there is none (no
+// RandR, or the point lies off every CRTC).
+double RandrRefreshHertz(_XDisplay* display, int x, int y);
