@@ -3,8 +3,8 @@
 // presents 60 times a second on any display of 60 Hz or more: a swap interval where the display
 // runs at a whole multiple of 60 Hz, otherwise a clock grid at 60 Hz whose presents the display
 // shows at its next retrace. Below 59 Hz it follows the display, as a mode of that rate would.
-// The grid is also what paces a swap that does not wait for the retrace (Xvfb, some compositors,
-// the X server's own presentation): where the swap does wait, the grid's wait comes to nothing.
+// The grid is also what paces a swap that does not wait for the retrace (Xvfb, some compositors);
+// where swaps are seen to wait, the retraces lead instead (PresentPacer).
 #pragma once
 
 // How presents keep the pace on a display of a given rate.
