@@ -12,8 +12,8 @@ counter preloaded, and its presents must come 60 +- 1 times a second whatever th
       after the switch, and the picture must then be laid out for the new screen: the 4:3
       picture as large as fits, centred between black bars.
 
-Also prints, for each stretch measured, the share of 60 Hz slots missed (a gap between presents
-longer than 1.5 slots). Exits 0 when every pace holds, 1 when one does not, 77 (skipped) when
+Also prints, for each stretch measured, the 60 Hz slots lost: the stretch's slots less the
+presents in it. Exits 0 when every pace holds, 1 when one does not, 77 (skipped) when
 Xorg, its dummy driver, xrandr or openbox is not installed, or when not run as root (which Xorg
 needs for a configuration of its own). Run it in the build directory.
 """
