@@ -15,3 +15,9 @@ struct PresentPace {
 
 // The pace on a display refreshing `displayHertz` times a second (0 or less: not reported).
 PresentPace ChoosePresentPace(double displayHertz);
+
+// The display's rate from two sources: `measured` from the retraces a server counts, `claimed`
+// from its mode (0: not reported). A count that disagrees with the mode by more than a few per
+// cent is a timer of the server's own, not the display's (a server that drives no screen, a
+// screen switched off): the mode's rate stands, and the count is not to be followed.
+bool MeasuredRateIsTheDisplays(double measured, double claimed);

@@ -27,8 +27,14 @@ double X11RefreshHertz(SDL_Window* window) {
 }  // namespace
 
 double DisplayRefreshHertz(SDL_Window* window) {
+    // A read the server refused (a CRTC gone in a hot-plug) keeps the rate read before it.
+    static double lastExact = 0.0;
     const double exact = X11RefreshHertz(window);
+    if (exact < 0.0 && lastExact > 0.0) {
+        return lastExact;
+    }
     if (exact > 0.0) {
+        lastExact = exact;
         return exact;
     }
     SDL_DisplayMode mode;

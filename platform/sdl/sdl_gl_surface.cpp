@@ -10,6 +10,7 @@
 #include "platform/gl/gl_api.h"
 #include "platform/gl/gl_surface.h"
 #include "platform/gl/gl_window_blit.h"
+#include "platform/pace/present_pace.h"
 #include "platform/sdl/display_rate.h"
 #include "platform/sdl/sdl_full_screen.h"
 #include "platform/x11/x11_picture_presenter.h"
@@ -29,20 +30,25 @@ public:
     }
     void SwapBuffers() override { SDL_GL_SwapWindow(window); }
     bool SetSwapInterval(int interval) override {
-        if (x11Presenter != nullptr && x11Presenter->WaitsForRetrace()) {
-            x11Presenter->SetRetraceInterval(interval);
-            return true;
+        if (x11Presenter != nullptr) {
+            // Pictures the server shows follow its retraces only where they are the display's.
+            x11Presenter->SetRetraceInterval(PresentWaitsForRetrace() ? interval : 0);
+            return PresentWaitsForRetrace() || interval == 0;
         }
         return SDL_GL_SetSwapInterval(interval) == 0;
     }
-    // Where the X server paces the pictures, its retraces are the ones that count: a server
-    // without a screen keeps its own clock, whatever its mode says.
+    // Where the X server paces the pictures, its retraces count where they agree with the
+    // mode's rate; a server whose count is a timer of its own (Xvfb, the dummy driver at other
+    // than 60 Hz, a screen switched off) is not followed, and the mode's rate stands.
     double RefreshRateHz() override {
+        const double mode = DisplayRefreshHertz(window);
         const double retraces = x11Presenter != nullptr ? x11Presenter->RetraceHertz() : 0.0;
-        return retraces > 0.0 ? retraces : DisplayRefreshHertz(window);
+        followRetraces = x11Presenter != nullptr && x11Presenter->WaitsForRetrace() &&
+                         MeasuredRateIsTheDisplays(retraces, mode);
+        return followRetraces ? retraces : mode;
     }
     bool PresentWaitsForRetrace() const override {
-        return x11Presenter != nullptr && x11Presenter->WaitsForRetrace();
+        return followRetraces && x11Presenter->WaitsForRetrace();
     }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
@@ -57,7 +63,8 @@ private:
     SDL_GLContext context;
     SdlFullScreen fullScreen;
     std::unique_ptr<X11PicturePresenter> x11Presenter;
-    X11PicturePlace place{};  // where ShowPicture puts what PreparePicture read
+    X11PicturePlace place{};      // where ShowPicture puts what PreparePicture read
+    bool followRetraces = false;  // whether the server's retraces are the display's
 };
 
 bool SdlGlSurface::PreparePicture(int width, int height, int drawableWidth, int drawableHeight) {

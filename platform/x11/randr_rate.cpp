@@ -3,12 +3,20 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include "platform/x11/x11_error_filter.h"
+
 double RandrRefreshHertz(Display* display, int centreX, int centreY) {
     int eventBase = 0;
     int errorBase = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase)) {
+    int major = 0;
+    int minor = 0;
+    // XRRGetScreenResourcesCurrent is RandR 1.3's.
+    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
+        !XRRQueryVersion(display, &major, &minor) || major < 1 || (major == 1 && minor < 3)) {
         return 0.0;
     }
+    X11ErrorFilter::Install(display);
+    const unsigned long errorsBefore = X11ErrorFilter::Caught();
     // The server's current configuration, without probing the outputs again.
     XRRScreenResources* resources =
         XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
@@ -43,5 +51,6 @@ double RandrRefreshHertz(Display* display, int centreX, int centreY) {
         XRRFreeCrtcInfo(crtc);
     }
     XRRFreeScreenResources(resources);
-    return hertz;
+    XSync(display, False);
+    return X11ErrorFilter::Caught() != errorsBefore ? -1.0 : hertz;
 }

@@ -8,6 +8,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include "platform/x11/x11_error_filter.h"
 #include "platform/x11/x11_retrace_clock.h"
 
 namespace {
@@ -71,6 +72,8 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(Display* displa
     server->window = window;
     server->visual = attributes.visual;
     server->format = format;
+    // Present's requests fail, rather than end the game, where the window is gone.
+    X11ErrorFilter::Install(display);
     server->retraces = X11RetraceClock::Create(XGetXCBConnection(display), window);
     std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
     // Tried once here, so that a server that will not share memory is found before the first
@@ -236,7 +239,7 @@ void X11PicturePresenter::Show(const X11PicturePlace& to) {
 }
 
 bool X11PicturePresenter::WaitsForRetrace() const {
-    return server->retraces != nullptr;
+    return server->retraces != nullptr && !server->retraces->Stopped();
 }
 
 void X11PicturePresenter::SetRetraceInterval(int interval) {

@@ -31,6 +31,14 @@ TEST(PresentPaceTest, SixtyAPresentsSecondOnEveryDisplayOfSixtyHertzOrMore) {
     }
 }
 
+TEST(PresentPaceTest, AServersRetraceCountIsTheDisplaysOnlyWhereItAgreesWithTheMode) {
+    EXPECT_TRUE(MeasuredRateIsTheDisplays(59.96, 60.0));
+    EXPECT_TRUE(MeasuredRateIsTheDisplays(143.9, 0.0));     // no mode to compare with
+    EXPECT_FALSE(MeasuredRateIsTheDisplays(60.0, 143.98));  // a timer of the server's own
+    EXPECT_FALSE(MeasuredRateIsTheDisplays(1.0, 60.0));     // a screen switched off
+    EXPECT_FALSE(MeasuredRateIsTheDisplays(0.0, 60.0));
+}
+
 // A display whose retraces come every 1/hertz seconds (none at 0 Hz), and a game whose frames
 // take `work` each, presented through a pacer as the device does: the pace chosen for the
 // display, the pacer's wait, then a swap that, with an interval, waits for its retrace.
