@@ -27,8 +27,9 @@ MANUAL = "share/man/man6/skimlark.6.gz"
 COPYRIGHT = "share/doc/skimlark/copyright"
 CHANGELOG = "share/doc/skimlark/changelog.gz"
 # What the game links or SDL2 loads; a Debian package without them would start nowhere.
-REQUIRED_DEPENDS = ["libsdl2-2.0-0", "libpng16-16", "libjpeg62-turbo", "libgl1", "libegl1", "libx11-6",
-                    "libxext6", "libxrender1"]
+REQUIRED_DEPENDS = ["libsdl2-2.0-0", "libpng16-16", "libjpeg62-turbo", "libopengl0", "libgl1",
+                    "libegl1", "libx11-6", "libxext6", "libxrender1", "libxrandr2", "libx11-xcb1",
+                    "libxcb1", "libxcb-present0"]
 # What the game says when it has found its data and then cannot open a window.
 FOUND_DATA = "skimlark: cannot open a window"
 
