@@ -24,8 +24,9 @@ stage's median in milliseconds.
 
 With --paced, the Linux builds present as the game does, paced to 60 Hz, and each view runs for at
 least 600 frames after the first 10: it prints per view and display the presents a second and the
-share of 60 Hz slots missed (a gap between presents longer than 1.5 slots loses all but one of
-the slots it spans), counted outside the game by the present counter (present_counter.so of the
+share of 60 Hz slots lost (the slots that elapsed from a run's first present to its last, less
+the presents that followed the first: game speed is per frame, so that share is how much slower
+the view plays), counted outside the game by the present counter (present_counter.so of the
 --build directory, preloaded into every build's runs). The window capture tool presents unpaced,
 as a Direct3D 8 program asking for D3DPRESENT_INTERVAL_IMMEDIATE does, unless given --paced: then
 it presents with the game's own pacing (a baseline build must know the option). A tool that paces
@@ -255,7 +256,7 @@ def main():
     parser.add_argument("--displays", default=",".join(DISPLAYS))
     parser.add_argument("--stages", action="store_true")
     parser.add_argument("--paced", action="store_true",
-                        help="present at 60 Hz; print presents a second and slots missed")
+                        help="present at 60 Hz; print presents a second and slots lost")
     parser.add_argument("--gles", action="store_true",
                         help="also run the current build on an OpenGL ES 3.0 context")
     parser.add_argument("--work")
@@ -297,7 +298,7 @@ def main():
     print()
     if options.paced:
         print("%-7s %-8s %-9s %10s %8s %14s %12s" % (
-            "display", "view", "build", "presents/s", "missed", "slots lost", "longest gap"))
+            "display", "view", "build", "presents/s", "lost", "slots lost", "longest gap"))
         unpaced = False
         for name in displays:
             for view in views:

@@ -161,7 +161,6 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
 void GlDevice::ApplyPace() {
     const double hertz = PacedPresents() ? surface->RefreshRateHz() : 0.0;
     const PresentPace pace = ChoosePresentPace(hertz);
-    pacer.SetRate(pace.presentsPerSecond);
     const int wanted = PacedPresents() ? pace.swapInterval : 0;
     if (wanted != swapInterval) {
         // A platform that refuses N retraces a present may still sync to every one; the grid
@@ -181,6 +180,9 @@ void GlDevice::ApplyPace() {
         surface->PresentWaitsForRetrace() && swapInterval == pace.swapInterval &&
         std::fabs(pace.presentsPerSecond * pace.swapInterval - hertz) <= 1e-6 * hertz;
     gridPaced = PacedPresents() && !displayKeepsPace;
+    // Whether a swap truly waits is seen from when swaps return; where it does, the retraces
+    // lead and the grid stands aside.
+    pacer.SetRate(pace.presentsPerSecond, hertz, swapInterval);
 }
 
 bool GlDevice::PacedPresents() const {
@@ -289,6 +291,9 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
             surface->ShowPicture();
         } else {
             surface->SwapBuffers();
+        }
+        if (PacedPresents() && gridPaced) {
+            pacer.AfterPresent();
         }
         RestoreWriteMasks();
     } else {

@@ -20,7 +20,7 @@
 #include "platform/gl/gl_raster_state.h"
 #include "platform/gl/gl_sampler_state.h"
 #include "platform/gl/gl_surface.h"
-#include "platform/gl/present_pacer.h"
+#include "platform/pace/present_pacer.h"
 
 class GlDirect3D;
 class GlTexture;

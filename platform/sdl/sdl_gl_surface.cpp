@@ -3,6 +3,7 @@
 // as a borderless desktop-sized window (the display mode is never changed), and the picture
 // shown through the X server where that is cheaper (X11PicturePresenter).
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -10,9 +11,11 @@
 #include "platform/gl/gl_api.h"
 #include "platform/gl/gl_context_request.h"
 #include "platform/gl/gl_surface.h"
+#include "platform/gl/gl_window_blit.h"
+#include "platform/pace/present_pace.h"
 #include "platform/sdl/display_rate.h"
 #include "platform/sdl/sdl_full_screen.h"
-#include "platform/sdl/x11_picture_presenter.h"
+#include "platform/x11/x11_picture_presenter.h"
 
 namespace {
 
@@ -30,28 +33,30 @@ public:
     }
     void SwapBuffers() override { SDL_GL_SwapWindow(window); }
     bool SetSwapInterval(int interval) override {
-        if (x11Presenter != nullptr && x11Presenter->WaitsForRetrace()) {
-            x11Presenter->SetRetraceInterval(interval);
-            return true;
+        if (x11Presenter != nullptr) {
+            // Pictures the server shows follow its retraces only where they are the display's.
+            x11Presenter->SetRetraceInterval(PresentWaitsForRetrace() ? interval : 0);
+            return PresentWaitsForRetrace() || interval == 0;
         }
         return SDL_GL_SetSwapInterval(interval) == 0;
     }
-    // Where the X server paces the pictures, its retraces are the ones that count: a server
-    // without a screen keeps its own clock, whatever its mode says.
+    // Where the X server paces the pictures, its retraces count where they agree with the
+    // mode's rate; a server whose count is a timer of its own (Xvfb, the dummy driver at other
+    // than 60 Hz, a screen switched off) is not followed, and the mode's rate stands.
     double RefreshRateHz() override {
+        const double mode = DisplayRefreshHertz(window);
         const double retraces = x11Presenter != nullptr ? x11Presenter->RetraceHertz() : 0.0;
-        return retraces > 0.0 ? retraces : DisplayRefreshHertz(window);
+        followRetraces = x11Presenter != nullptr && x11Presenter->WaitsForRetrace() &&
+                         MeasuredRateIsTheDisplays(retraces, mode);
+        return followRetraces ? retraces : mode;
     }
     bool PresentWaitsForRetrace() const override {
-        return x11Presenter != nullptr && x11Presenter->WaitsForRetrace();
+        return followRetraces && x11Presenter->WaitsForRetrace();
     }
     bool HasDisplay() const override { return true; }
     void SetFullScreen(bool wanted) override { fullScreen.Set(wanted); }
-    bool PreparePicture(int width, int height, int drawableWidth, int drawableHeight) override {
-        return x11Presenter != nullptr &&
-               x11Presenter->Prepare(width, height, drawableWidth, drawableHeight);
-    }
-    void ShowPicture() override { x11Presenter->Show(); }
+    bool PreparePicture(int width, int height, int drawableWidth, int drawableHeight) override;
+    void ShowPicture() override { x11Presenter->Show(place); }
     void UseX11Presenter(std::unique_ptr<X11PicturePresenter> presenter) {
         x11Presenter = std::move(presenter);
     }
@@ -62,7 +67,32 @@ private:
     const GlDialect& dialect;
     SdlFullScreen fullScreen;
     std::unique_ptr<X11PicturePresenter> x11Presenter;
+    X11PicturePlace place{};      // where ShowPicture puts what PreparePicture read
+    bool followRetraces = false;  // whether the server's retraces are the display's
 };
+
+bool SdlGlSurface::PreparePicture(int width, int height, int drawableWidth, int drawableHeight) {
+    if (x11Presenter == nullptr || drawableWidth <= 0 || drawableHeight <= 0) {
+        return false;
+    }
+    int rowBytes = 0;
+    unsigned char* pixels = x11Presenter->Prepare(width, height, &rowBytes);
+    if (pixels == nullptr) {
+        return false;
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, rowBytes / 4);
+    // The picture is stored top row first, as an X image is.
+    dialect.ReadPixelsBgra(width, height, pixels);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const WindowPlacement to = PlacePicture(width, height, drawableWidth, drawableHeight);
+    // X's rows run down.
+    place = {to.left,       drawableHeight - to.bottom - to.height,
+             to.width,      to.height,
+             drawableWidth, drawableHeight};
+    return true;
+}
 
 // Whether OpenGL draws on the CPU here (Mesa's software rasterisers): then the X server puts the
 // picture on the window more cheaply than OpenGL's own present does. With a GPU, or when asked
@@ -122,8 +152,12 @@ std::unique_ptr<GlSurface> GlCreateSurface(HWND window, bool fullScreen) {
         return nullptr;
     }
     auto surface = std::make_unique<SdlGlSurface>(sdlWindow, context, *dialect);
-    if (PresentThroughX11()) {
-        surface->UseX11Presenter(X11PicturePresenter::Create(sdlWindow, *dialect));
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (PresentThroughX11() && SDL_GetWindowWMInfo(sdlWindow, &info) == SDL_TRUE &&
+        info.subsystem == SDL_SYSWM_X11) {
+        surface->UseX11Presenter(
+            X11PicturePresenter::Create(info.info.x11.display, info.info.x11.window));
     }
     surface->SetFullScreen(fullScreen);
     return surface;

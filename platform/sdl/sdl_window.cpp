@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/gl/present_pacer.h"
+#include "platform/pace/present_pace.h"
 #include "platform/sdl/display_rate.h"
 
 namespace {

@@ -12,8 +12,14 @@ counter preloaded, and its presents must come 60 +- 1 times a second whatever th
       after the switch, and the picture must then be laid out for the new screen: the 4:3
       picture as large as fits, centred between black bars.
 
-Also prints, for each stretch measured, the share of 60 Hz slots missed (a gap between presents
-longer than 1.5 slots). Exits 0 when every pace holds, 1 when one does not, 77 (skipped) when
+With --present opengl the game shows its frames through OpenGL's own swap, as it does where there
+is a GPU (SKIMLARK_PRESENT=opengl): the rate then comes from the mode xrandr set, not from the X
+server's own Present clock, which runs at 60 Hz whatever the mode says. Several steady modes are
+measured one after the other on one server. With --without-present the server has no Present
+extension, so that nothing follows its clock and the rate is the mode's alone.
+
+Also prints, for each stretch measured, the 60 Hz slots lost: the stretch's slots less the
+presents in it. Exits 0 when every pace holds, 1 when one does not, 77 (skipped) when
 Xorg, its dummy driver, xrandr or openbox is not installed, or when not run as root (which Xorg
 needs for a configuration of its own). Run it in the build directory.
 """
@@ -59,6 +65,8 @@ class Game:
     def __init__(self, options, server):
         self.log = os.path.join(os.path.abspath(options.work), "presents.log")
         env = present_log.counter_environment(server.environment(), options.counter, self.log)
+        if options.present:
+            env["SKIMLARK_PRESENT"] = options.present
         self.process = subprocess.Popen([os.path.abspath(options.game)], env=env)
 
     def presents(self):
@@ -189,6 +197,10 @@ def main():
     parser.add_argument("--settle", type=float, default=2.0)
     parser.add_argument("--seconds", type=float, default=10.0)
     parser.add_argument("--window", type=float, default=3.0)
+    parser.add_argument("--present", choices=["opengl"],
+                        help="show frames through OpenGL's own swap")
+    parser.add_argument("--without-present", action="store_true",
+                        help="start the server without its Present extension")
     parser.add_argument("check", choices=["steady", "switch"])
     parser.add_argument("modes", nargs="+", type=parse_mode)
     options = parser.parse_args()
@@ -201,7 +213,8 @@ def main():
               % ", ".join(missing))
         return SKIPPED
     os.makedirs(options.work, exist_ok=True)
-    with DummyXorg(options.work) as server:
+    off = ["Present"] if options.without_present else []
+    with DummyXorg(options.work, extensions_off=off) as server:
         server.start_window_manager()
         if options.check == "steady":
             held = all([run_steady(options, server, mode) for mode in options.modes])

@@ -1,5 +1,7 @@
 """Reads what the present counter (present_counter.so, preloaded) logged of a program's presents,
-and measures their pace: presents a second over a stretch of time, and the 60 Hz slots missed.
+and measures their pace: presents a second over a stretch of time, and the 60 Hz slots lost (the
+slots that elapsed less the presents made in them: game speed is per frame, so a run that lost 6 %
+of its slots played 6 % slow, however its gaps were spread).
 
 Timestamps are CLOCK_MONOTONIC seconds, the clock of Python's time.monotonic() on Linux, so a
 script can mark moments (a mode switch) on the same time line as the presents.
@@ -7,8 +9,6 @@ script can mark moments (a mode switch) on the same time line as the presents.
 import os
 
 SLOT = 1.0 / 60.0
-# A gap longer than this many periods lost a slot; a little jitter around one period does not.
-MISSED_GAP = 1.5
 
 # Which kind of call is the present, when the log has several: a present through the Present
 # extension, else the OpenGL swap, else the picture put through shared memory. A path that puts
@@ -66,28 +66,26 @@ def rate(times, start, end):
 
 
 def missed_slots(times, slot=SLOT):
-    """(slots lost, slots in all) between consecutive presents: a gap longer than 1.5 slots lost
-    all but one of the slots it spans."""
-    lost = 0
-    gaps = 0
-    for earlier, later in zip(times, times[1:]):
-        gaps += 1
-        gap = later - earlier
-        if gap > MISSED_GAP * slot:
-            lost += int(round(gap / slot)) - 1
-    return lost, gaps + lost
+    """(slots lost, slots elapsed) from the first present to the last: the slots that elapsed
+    less the presents that followed the first (none lost where presents came faster)."""
+    if len(times) < 2:
+        return 0, 0
+    elapsed = int(round((times[-1] - times[0]) / slot))
+    return max(0, elapsed - (len(times) - 1)), elapsed
 
 
 def pace_summary(times, start, end, slot=SLOT):
-    """Presents a second, slots lost, the share lost and the longest gap over [start, end)."""
+    """Presents a second, slots lost, the share lost and the longest gap over [start, end): the
+    slots of the stretch less the presents in it."""
     inside = between(times, start, end)
-    lost, slots = missed_slots(inside, slot)
+    slots = int(round((end - start) / slot))
+    lost = max(0, slots - len(inside))
     longest = max((b - a for a, b in zip(inside, inside[1:])), default=0.0)
     return {"rate": len(inside) / (end - start), "presents": len(inside), "lost": lost,
             "slots": slots, "missed": lost / slots if slots else 0.0, "longest_gap": longest}
 
 
 def describe(summary):
-    return "%.2f presents/s (%d), %d of %d 60 Hz slots missed (%.1f %%), longest gap %.1f ms" % (
+    return "%.2f presents/s (%d), %d of %d 60 Hz slots lost (%.1f %%), longest gap %.1f ms" % (
         summary["rate"], summary["presents"], summary["lost"], summary["slots"],
         100.0 * summary["missed"], 1000.0 * summary["longest_gap"])

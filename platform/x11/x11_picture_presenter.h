@@ -7,26 +7,36 @@
 
 #include <memory>
 
-struct SDL_Window;
-class GlDialect;
+struct _XDisplay;
+
+// Where a picture goes in the window, in X's coordinates (rows run down).
+struct X11PicturePlace {
+    int left;
+    int top;
+    int width;
+    int height;
+    int drawableWidth;
+    int drawableHeight;
+};
 
 class X11PicturePresenter {
 public:
-    // Null when the window is not an X11 window of 24-bit colour, or the X server cannot share
-    // memory with this process or has no RENDER. Pictures are read in the context's dialect.
-    static std::unique_ptr<X11PicturePresenter> Create(SDL_Window* window,
-                                                       const GlDialect& dialect);
+    // Null when the window is not of 24-bit colour, or the X server cannot share memory with
+    // this process or has no RENDER. The display connection must outlive the presenter.
+    static std::unique_ptr<X11PicturePresenter> Create(_XDisplay* display, unsigned long window);
     ~X11PicturePresenter();
     X11PicturePresenter(const X11PicturePresenter&) = delete;
     X11PicturePresenter& operator=(const X11PicturePresenter&) = delete;
 
-    // Reads the bound read framebuffer (width x height, top row first), to be shown centred in a
-    // drawable of the given size, scaled to fit with its shape kept; false when it cannot be.
-    bool Prepare(int width, int height, int drawableWidth, int drawableHeight);
-    // Shows what Prepare read, at the retrace the interval asks for where the server counts
-    // them. The server finishes showing it while the game goes on; the next Prepare waits for
-    // that before it reuses the shared memory.
-    void Show();
+    // The memory shared with the server for a picture of width x height (four bytes a pixel,
+    // blue first, top row first, `rowBytes` a row), free to be written once this returns; null
+    // when there is none.
+    unsigned char* Prepare(int width, int height, int* rowBytes);
+    // Shows what was written into Prepare's memory at `place`, scaled to fit, with black bars
+    // around it, at the retrace the interval asks for where the server counts them. The server
+    // finishes showing it while the game goes on; the next Prepare waits for that before it
+    // hands the memory out again.
+    void Show(const X11PicturePlace& place);
     // Whether Show waits for the server's retraces (its Present extension), and the interval in
     // retraces between pictures it keeps (0: none, shown at once).
     bool WaitsForRetrace() const;
@@ -36,12 +46,11 @@ public:
 
 private:
     struct Server;  // the connection and what the server holds for us, kept out of this header
-    X11PicturePresenter(std::unique_ptr<Server> server, const GlDialect& dialect);
+    explicit X11PicturePresenter(std::unique_ptr<Server> server);
     // The shared image and the server's copy of it, for pictures of this size.
     bool Allocate(int width, int height);
     void Drop();
-    void FillBars(int left, int top, int width, int height, int drawableWidth, int drawableHeight);
+    void FillBars(const X11PicturePlace& place);
 
     std::unique_ptr<Server> server;
-    const GlDialect* dialect;
 };

@@ -21,13 +21,19 @@ public:
 
     // Waits until `interval` retraces have passed since the last wait ended: at once where that
     // retrace is already past, and for nothing at an interval of 0. False when the server did
-    // not answer within a tenth of a second (the next wait then starts afresh).
+    // not answer within a tenth of a second (the next wait then starts afresh). After a few such
+    // timeouts in a row the clock counts as stopped: it waits no more, and says so once on
+    // standard error.
     bool WaitForRetrace(int interval);
+    // Whether the server has stopped answering.
+    bool Stopped() const { return timeouts >= kTimeoutsToStop; }
     // Retraces a second, from the server's own timestamps over the last second or more; 0 until
-    // measured.
-    double Hertz() const { return hertz; }
+    // measured, and once stopped.
+    double Hertz() const { return Stopped() ? 0.0 : hertz; }
 
 private:
+    static constexpr int kTimeoutsToStop = 3;
+
     X11RetraceClock(xcb_connection_t* connection, uint32_t window, uint32_t eventId,
                     xcb_special_event* events);
     // Sends a request to be told at retrace `target` (0: now) and waits for its answer.
@@ -45,4 +51,5 @@ private:
     uint64_t spanUst = 0;
     uint64_t spanMsc = 0;
     double hertz = 0.0;
+    int timeouts = 0;  // waits in a row the server did not answer
 };

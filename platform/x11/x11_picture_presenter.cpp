@@ -1,7 +1,5 @@
-#include "platform/sdl/x11_picture_presenter.h"
+#include "platform/x11/x11_picture_presenter.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -10,10 +8,8 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-#include "platform/gl/gl_api.h"
-#include "platform/gl/gl_dialect.h"
-#include "platform/gl/gl_window_blit.h"
-#include "platform/sdl/x11_retrace_clock.h"
+#include "platform/x11/x11_error_filter.h"
+#include "platform/x11/x11_retrace_clock.h"
 
 namespace {
 
@@ -48,24 +44,18 @@ struct X11PicturePresenter::Server {
     // The scale set on `source`, so that it is sent again only when the window changes.
     int scaledWidth = 0;
     int scaledHeight = 0;
-    // What the last Prepare read and where Show puts it.
+    // Whether Prepare handed the memory out since the last Show.
     bool prepared = false;
-    int drawableWidth = 0;
-    int drawableHeight = 0;
     // The retraces pictures wait for, where the server counts them; retraces between pictures.
     std::unique_ptr<X11RetraceClock> retraces;
     int retraceInterval = 0;
 };
 
-std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdlWindow,
-                                                                 const GlDialect& dialect) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(sdlWindow, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(Display* display,
+                                                                 unsigned long window) {
+    if (display == nullptr || window == 0) {
         return nullptr;
     }
-    Display* display = info.info.x11.display;
-    const Window window = info.info.x11.window;
     int eventBase = 0;
     int errorBase = 0;
     XWindowAttributes attributes;
@@ -82,9 +72,10 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     server->window = window;
     server->visual = attributes.visual;
     server->format = format;
+    // Present's requests fail, rather than end the game, where the window is gone.
+    X11ErrorFilter::Install(display);
     server->retraces = X11RetraceClock::Create(XGetXCBConnection(display), window);
-    std::unique_ptr<X11PicturePresenter> presenter(
-        new X11PicturePresenter(std::move(server), dialect));
+    std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
     // Tried once here, so that a server that will not share memory is found before the first
     // frame.
     if (!presenter->Allocate(1, 1)) {
@@ -93,9 +84,8 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     return presenter;
 }
 
-X11PicturePresenter::X11PicturePresenter(std::unique_ptr<Server> connection,
-                                         const GlDialect& glDialect)
-    : server(std::move(connection)), dialect(&glDialect) {}
+X11PicturePresenter::X11PicturePresenter(std::unique_ptr<Server> connection)
+    : server(std::move(connection)) {}
 
 X11PicturePresenter::~X11PicturePresenter() {
     Drop();
@@ -195,12 +185,11 @@ void X11PicturePresenter::Drop() {
     }
 }
 
-bool X11PicturePresenter::Prepare(int width, int height, int drawableWidth, int drawableHeight) {
+unsigned char* X11PicturePresenter::Prepare(int width, int height, int* rowBytes) {
     Server& x11 = *server;
     x11.prepared = false;
-    if (width <= 0 || height <= 0 || drawableWidth <= 0 || drawableHeight <= 0 ||
-        !Allocate(width, height)) {
-        return false;
+    if (width <= 0 || height <= 0 || !Allocate(width, height)) {
+        return nullptr;
     }
     if (x11.imageInUse) {
         // The server has read the image once it has answered: it is ours to overwrite. By now,
@@ -208,21 +197,14 @@ bool X11PicturePresenter::Prepare(int width, int height, int drawableWidth, int 
         XSync(x11.display, False);
         x11.imageInUse = false;
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, x11.image->bytes_per_line / 4);
-    // The picture is stored top row first, as an X image is.
-    dialect->ReadPixelsBgra(width, height, x11.image->data);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     x11.prepared = true;
-    x11.drawableWidth = drawableWidth;
-    x11.drawableHeight = drawableHeight;
-    return true;
+    *rowBytes = x11.image->bytes_per_line;
+    return reinterpret_cast<unsigned char*>(x11.image->data);
 }
 
-void X11PicturePresenter::Show() {
+void X11PicturePresenter::Show(const X11PicturePlace& to) {
     Server& x11 = *server;
-    if (!x11.prepared) {
+    if (!x11.prepared || to.width <= 0 || to.height <= 0) {
         return;
     }
     x11.prepared = false;
@@ -231,10 +213,7 @@ void X11PicturePresenter::Show() {
     }
     const int width = x11.image->width;
     const int height = x11.image->height;
-    const int drawableWidth = x11.drawableWidth;
-    const int drawableHeight = x11.drawableHeight;
-    const WindowPlacement to = PlacePicture(width, height, drawableWidth, drawableHeight);
-    const int top = drawableHeight - to.bottom - to.height;  // X's rows run down
+    const int top = to.top;
     if (to.width == width && to.height == height) {
         XShmPutImage(x11.display, x11.window, x11.windowGc, x11.image, 0, 0, to.left, top,
                      static_cast<unsigned>(width), static_cast<unsigned>(height), False);
@@ -253,14 +232,14 @@ void X11PicturePresenter::Show() {
         XRenderComposite(x11.display, PictOpSrc, x11.source, None, x11.target, 0, 0, 0, 0, to.left,
                          top, static_cast<unsigned>(to.width), static_cast<unsigned>(to.height));
     }
-    FillBars(to.left, top, to.width, to.height, drawableWidth, drawableHeight);
+    FillBars(to);
     // Sent now, and done by the server while the game draws its next frame.
     XFlush(x11.display);
     x11.imageInUse = true;
 }
 
 bool X11PicturePresenter::WaitsForRetrace() const {
-    return server->retraces != nullptr;
+    return server->retraces != nullptr && !server->retraces->Stopped();
 }
 
 void X11PicturePresenter::SetRetraceInterval(int interval) {
@@ -271,9 +250,14 @@ double X11PicturePresenter::RetraceHertz() const {
     return server->retraces != nullptr ? server->retraces->Hertz() : 0.0;
 }
 
-void X11PicturePresenter::FillBars(int left, int top, int width, int height, int drawableWidth,
-                                   int drawableHeight) {
+void X11PicturePresenter::FillBars(const X11PicturePlace& to) {
     Server& x11 = *server;
+    const int left = to.left;
+    const int top = to.top;
+    const int width = to.width;
+    const int height = to.height;
+    const int drawableWidth = to.drawableWidth;
+    const int drawableHeight = to.drawableHeight;
     const XRenderColor black = {0, 0, 0, 0xFFFF};
     const auto fill = [&](int x, int y, int w, int h) {
         if (w > 0 && h > 0) {

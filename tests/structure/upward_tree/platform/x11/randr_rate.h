@@ -1,0 +1,1 @@
+#include "platform/pace/present_pace.h"
