@@ -17,7 +17,6 @@ class GlDialect {
 public:
     virtual ~GlDialect() = default;
 
-    virtual const char* Name() const = 0;
     virtual const GlslDialect& Glsl() const = 0;
 
     // The context's first state that only one dialect has.

@@ -10,7 +10,6 @@ namespace {
 
 class DesktopDialect final : public GlDialect {
 public:
-    const char* Name() const override { return "OpenGL 3.3 core"; }
     const GlslDialect& Glsl() const override { return kDesktopGlsl; }
 
     void InitContext() const override {

@@ -17,7 +17,6 @@ constexpr GLenum kClampToBorder = 0x812D;
 
 class EsDialect final : public GlDialect {
 public:
-    const char* Name() const override { return "OpenGL ES 3.0"; }
     const GlslDialect& Glsl() const override { return kEsGlsl; }
 
     void InitContext() const override {}

@@ -1,7 +1,7 @@
-// The texture formats the OpenGL layer creates, as OpenGL upload formats: the bytes a locked
-// Direct3D level holds are uploaded unchanged, and swizzles supply what the format lacks (alpha 1
-// for the X formats, luminance spread over red, green and blue). Pure, so CheckDeviceFormat and
-// its tests need no context.
+// The texture formats the OpenGL layer creates, as the desktop dialect uploads them: the bytes a
+// locked Direct3D level holds are uploaded unchanged, and swizzles supply what the format lacks
+// (alpha 1 for the X formats, luminance spread over red, green and blue). Pure, so
+// CheckDeviceFormat and its tests need no context.
 #pragma once
 
 #include "platform/direct3d8.h"
@@ -17,5 +17,6 @@ struct GlTextureFormat {
     GLint swizzle[4];          // sources of red, green, blue, alpha
 };
 
-// False for a format the layer does not create (CheckDeviceFormat refuses it).
+// False for a format the layer does not create (CheckDeviceFormat refuses it). The ES dialect
+// creates the same set (gl_es_texels.h).
 bool GlTextureFormatFor(D3DFORMAT format, GlTextureFormat* glFormat);
