@@ -28,6 +28,7 @@ EM_BOOL OnFrameCallback(double milliseconds, void*) {
     }
     // A skipped frame (no focus) draws nothing; the callbacks keep coming at the display's rate.
     gameApp.Frame();
+    WebPageFrameRan();
     int exitCode = 0;
     if (TakeQuitMessage(&exitCode)) {
         gameApp.Shutdown();

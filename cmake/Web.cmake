@@ -63,3 +63,8 @@ endfunction()
 add_subdirectory(platform)
 add_subdirectory(app)
 add_subdirectory(tools/capture)
+
+include(CTest)
+if(BUILD_TESTING)
+    add_subdirectory(tests/web)
+endif()

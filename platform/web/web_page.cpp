@@ -9,6 +9,11 @@ EM_JS(void, JsGameStarted, (), {
     if (Module.onGameStarted) Module.onGameStarted();
 });
 
+// Counted for the page's tests of the pace.
+EM_JS(void, JsFrameRan, (), {
+    Module.skimlarkFramesRun = (Module.skimlarkFramesRun || 0) + 1;
+});
+
 EM_JS(void, JsGameEnded, (int exitCode), {
     if (Module.onGameEnded) Module.onGameEnded(exitCode);
 });
@@ -23,6 +28,10 @@ EM_JS(void, JsGameFailed, (const char* line), {
 
 void WebPageGameStarted() {
     JsGameStarted();
+}
+
+void WebPageFrameRan() {
+    JsFrameRan();
 }
 
 void WebPageGameEnded(int exitCode) {

@@ -3,6 +3,8 @@
 
 // The game's first frame is about to run.
 void WebPageGameStarted();
+// A callback ran a game frame.
+void WebPageFrameRan();
 // The game ended itself (Escape, or the pad's Back) with this exit code.
 void WebPageGameEnded(int exitCode);
 // The game could not start: one line in the native build's words ("skimlark: ...").
