@@ -1,9 +1,6 @@
 #include "platform/web/callback_pacer.h"
 
-#include <algorithm>
 #include <cmath>
-
-#include "platform/gl/present_pacer.h"
 
 namespace {
 
@@ -11,57 +8,66 @@ namespace {
 constexpr double kSlotToleranceMilliseconds = 1.0;
 // A gap this long is an absence (a hidden tab), not the display's rate.
 constexpr double kAbsenceMilliseconds = 250.0;
+constexpr double kPaceCheckMilliseconds = 1000.0;
 
 }  // namespace
 
 double CallbackPacer::DisplayHertz() const {
-    if (intervalCount < kIntervalsKept) {
+    if (timestampCount < kTimestampsKept) {
         return 0.0;
     }
-    std::array<double, kIntervalsKept> sorted = intervals;
-    std::nth_element(sorted.begin(), sorted.begin() + kIntervalsKept / 2, sorted.end());
-    const double median = sorted[kIntervalsKept / 2];
-    return median > 0.0 ? 1000.0 / median : 0.0;
+    const double oldest = timestamps[nextTimestamp];
+    const double newest = timestamps[(nextTimestamp + kTimestampsKept - 1) % kTimestampsKept];
+    return newest > oldest ? 1000.0 * (kTimestampsKept - 1) / (newest - oldest) : 0.0;
+}
+
+void CallbackPacer::Remember(double milliseconds) {
+    if (timestampCount > 0) {
+        const double last = timestamps[(nextTimestamp + kTimestampsKept - 1) % kTimestampsKept];
+        if (milliseconds - last >= kAbsenceMilliseconds || milliseconds < last) {
+            // Back after an absence: the rate is read afresh, the grid starts again here.
+            timestampCount = 0;
+            nextTimestamp = 0;
+            gridStarted = false;
+            callbacksSinceFrame = 0;
+        }
+    }
+    timestamps[nextTimestamp] = milliseconds;
+    nextTimestamp = (nextTimestamp + 1) % kTimestampsKept;
+    timestampCount = timestampCount < kTimestampsKept ? timestampCount + 1 : kTimestampsKept;
 }
 
 bool CallbackPacer::RunsFrame(double milliseconds) {
-    if (seen) {
-        const double interval = milliseconds - lastCallback;
-        if (interval >= kAbsenceMilliseconds) {
-            // Back after an absence: the grid starts again here, the count with this frame.
-            gridStarted = false;
-            callbacksSinceFrame = 0;
-        } else if (interval > 0.0) {
-            intervals[nextInterval] = interval;
-            nextInterval = (nextInterval + 1) % kIntervalsKept;
-            intervalCount = std::min(intervalCount + 1, kIntervalsKept);
-        }
+    const bool rateKnown = DisplayHertz() > 0.0;
+    Remember(milliseconds);
+    // Chosen again once a second, and as soon as the rate is first known.
+    if (!paceChosen || milliseconds - paceChosenAt >= kPaceCheckMilliseconds ||
+        (!rateKnown && DisplayHertz() > 0.0)) {
+        pace = ChoosePresentPace(DisplayHertz());
+        paceChosen = true;
+        paceChosenAt = milliseconds;
     }
-    seen = true;
-    lastCallback = milliseconds;
-
-    const PresentPace pace = ChoosePresentPace(DisplayHertz());
     if (pace.swapInterval > 1) {
         gridStarted = false;
-        if (callbacksSinceFrame == 0 || callbacksSinceFrame >= pace.swapInterval) {
-            callbacksSinceFrame = 1;
-            return true;
-        }
-        ++callbacksSinceFrame;
-        return false;
+        return EveryNth(pace.swapInterval);
     }
     callbacksSinceFrame = 0;
-    const double period = 1000.0 / pace.presentsPerSecond;
-    if (period != gridPeriod) {
-        gridPeriod = period;
-        gridStarted = false;
-    }
-    return OnGrid(milliseconds);
+    return OnGrid(milliseconds, 1000.0 / pace.presentsPerSecond);
 }
 
-bool CallbackPacer::OnGrid(double milliseconds) {
-    if (!gridStarted) {
+bool CallbackPacer::EveryNth(int interval) {
+    if (callbacksSinceFrame == 0 || callbacksSinceFrame >= interval) {
+        callbacksSinceFrame = 1;
+        return true;
+    }
+    ++callbacksSinceFrame;
+    return false;
+}
+
+bool CallbackPacer::OnGrid(double milliseconds, double period) {
+    if (!gridStarted || period != gridPeriod) {
         gridStarted = true;
+        gridPeriod = period;
         gridAnchor = milliseconds;
         gridSlot = 0;
         return true;

@@ -3,14 +3,19 @@
 // native pace's policy (ChoosePresentPace): every Nth callback where the display runs at a whole
 // multiple of 60 Hz, otherwise a drift-free 60 Hz grid laid on the callbacks' timestamps, each
 // slot's frame run at its first callback. The display's rate is read from the timestamps
-// themselves. Pure arithmetic: no browser call, so that it is tested natively.
+// themselves, over the last second or so, and the pace chosen again about once a second, as the
+// native device reads the display's rate again (a rate read afresh at every callback would flap
+// between the two ways on a jittery clock). Pure arithmetic: no browser call, so that it is
+// tested natively.
 #pragma once
 
 #include <array>
 
+#include "platform/gl/present_pacer.h"
+
 class CallbackPacer {
 public:
-    static constexpr int kIntervalsKept = 15;
+    static constexpr int kTimestampsKept = 61;
 
     // True when the callback with this timestamp (milliseconds) runs a game frame. A callback
     // long after the last (a hidden tab gets none) starts where it is: no catching up.
@@ -19,13 +24,16 @@ public:
     double DisplayHertz() const;
 
 private:
-    bool OnGrid(double milliseconds);
+    void Remember(double milliseconds);
+    bool EveryNth(int interval);
+    bool OnGrid(double milliseconds, double period);
 
-    std::array<double, kIntervalsKept> intervals{};
-    int intervalCount = 0;
-    int nextInterval = 0;
-    bool seen = false;
-    double lastCallback = 0.0;
+    std::array<double, kTimestampsKept> timestamps{};
+    int timestampCount = 0;
+    int nextTimestamp = 0;
+    bool paceChosen = false;
+    double paceChosenAt = 0.0;
+    PresentPace pace{1, 60.0};
     int callbacksSinceFrame = 0;
     bool gridStarted = false;
     double gridAnchor = 0.0;

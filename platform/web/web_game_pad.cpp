@@ -22,7 +22,7 @@ struct PadReading {
 
 // The standard mapping's buttons 0 (A), 7 (right trigger), 8 (Back/Select), 14 and 15 (d-pad left
 // and right), and its axis 0 (left stick x).
-EM_JS(void, WebReadFirstPad, (PadReading* reading), {
+EM_JS(void, WebReadFirstPad, (PadReading * reading), {
     var pads = [];
     if (Module.skimlarkScriptedPad) {
         pads.push(Module.skimlarkScriptedPad);
@@ -33,13 +33,16 @@ EM_JS(void, WebReadFirstPad, (PadReading* reading), {
         } catch (e) {
         }
     }
-    var pad = pads.find(function(p) { return p && p.connected && p.mapping === "standard"; });
+    var pad = pads.find(function(p) { return p && p.connected && p.mapping == = "standard"; });
     var out = reading >> 2;
     HEAP32[out] = pad ? 1 : 0;
     if (!pad) {
         return;
     }
-    var pressed = function(i) { var b = pad.buttons[i]; return b && b.pressed ? 1 : 0; };
+    var pressed = function(i) {
+        var b = pad.buttons[i];
+        return b && b.pressed ? 1 : 0;
+    };
     HEAP32[out + 1] = pressed(0);
     HEAP32[out + 2] = pressed(8);
     HEAP32[out + 3] = pressed(14);
@@ -50,7 +53,9 @@ EM_JS(void, WebReadFirstPad, (PadReading* reading), {
 
 EM_JS(void, WebSetScriptedPad, (const PadReading* reading), {
     var at = reading >> 2;
-    var button = function(pressed, value) { return {pressed: pressed !== 0, value: value}; };
+    var button = function(pressed, value) {
+        return {pressed : pressed != = 0, value : value};
+    };
     var buttons = [];
     for (var i = 0; i < 17; ++i) {
         buttons.push(button(0, 0));
@@ -61,8 +66,12 @@ EM_JS(void, WebSetScriptedPad, (const PadReading* reading), {
     buttons[15] = button(HEAP32[at + 4], HEAP32[at + 4]);
     buttons[7] = button(HEAPF32[at + 6] > 0 ? 1 : 0, HEAPF32[at + 6]);
     Module.skimlarkScriptedPad = {
-        id: "scripted", index: 0, connected: true, mapping: "standard", buttons: buttons,
-        axes: [HEAPF32[at + 5], 0, 0, 0]
+        id : "scripted",
+        index : 0,
+        connected : true,
+        mapping : "standard",
+        buttons : buttons,
+        axes : [ HEAPF32[at + 5], 0, 0, 0 ]
     };
 });
 

@@ -18,7 +18,8 @@ public:
     ~WebGlSurface() override { emscripten_webgl_destroy_context(context); }
 
     void GetDrawableSize(int* width, int* height) override {
-        if (emscripten_get_canvas_element_size(kCanvas, width, height) != EMSCRIPTEN_RESULT_SUCCESS) {
+        if (emscripten_get_canvas_element_size(kCanvas, width, height) !=
+            EMSCRIPTEN_RESULT_SUCCESS) {
             *width = 0;
             *height = 0;
         }
@@ -57,7 +58,8 @@ std::unique_ptr<GlSurface> GlCreateSurface(HWND, bool) {
     attributes.antialias = EM_FALSE;
     attributes.premultipliedAlpha = EM_FALSE;
     attributes.preserveDrawingBuffer = EM_FALSE;
-    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(kCanvas, &attributes);
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context(kCanvas, &attributes);
     if (context <= 0) {
         return nullptr;
     }

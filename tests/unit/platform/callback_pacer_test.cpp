@@ -55,7 +55,7 @@ TEST(CallbackPacerTest, WholeMultiplesRunEveryNthCallbackEvenly) {
             ran.push_back(pacer.RunsFrame(i * period) ? 1 : 0);
         }
         // Once the rate is known, exactly one callback in each run of N.
-        for (int i = 60; i + multiple <= 300; i += multiple) {
+        for (int i = 120; i + multiple <= 300; i += multiple) {
             int inRun = 0;
             for (int j = i; j < i + multiple; ++j) {
                 inRun += ran[j];
