@@ -33,7 +33,7 @@ EM_JS(void, WebReadFirstPad, (PadReading * reading), {
         } catch (e) {
         }
     }
-    var pad = pads.find(function(p) { return p && p.connected && p.mapping == = "standard"; });
+    var pad = pads.find(function(p) { return p && p.connected && p.mapping == "standard"; });
     var out = reading >> 2;
     HEAP32[out] = pad ? 1 : 0;
     if (!pad) {
@@ -54,7 +54,7 @@ EM_JS(void, WebReadFirstPad, (PadReading * reading), {
 EM_JS(void, WebSetScriptedPad, (const PadReading* reading), {
     var at = reading >> 2;
     var button = function(pressed, value) {
-        return {pressed : pressed != = 0, value : value};
+        return {pressed : pressed != 0, value : value};
     };
     var buttons = [];
     for (var i = 0; i < 17; ++i) {
