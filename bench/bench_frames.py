@@ -14,6 +14,10 @@ Prints per view and display the frames per second (from the mean frame time), th
 99th-percentile frame time, and the ratios to the baseline and to the Windows build. The first
 frames of every run (program compiles, first uploads) are left out.
 
+With --gles, the current build runs a second time on an OpenGL ES 3.0 context (capture --gles;
+label gles), alternating with its desktop OpenGL 3.3 runs like a build of its own; its rows show
+the ratio of its frame rate to the desktop dialect's.
+
 With --stages, the Linux builds instead time each frame's stages (--stage-times: the drawing is
 finished at every change of stage, so they add up to more than a frame) and it prints each
 stage's median in milliseconds.
@@ -29,6 +33,7 @@ wrongly shows here as more than 61 presents a second. The Windows build is not r
 
 Usage: bench_frames.py --build DIR [--baseline DIR] [--windows-build DIR] [--rounds N]
                        [--views start,volcano,...] [--displays window,full] [--stages | --paced]
+                       [--gles]
                        [--work DIR]
 """
 import argparse
@@ -100,8 +105,9 @@ class Display:
 
 
 class LinuxRun:
-    def __init__(self, label, build, work, counter):
+    def __init__(self, label, build, work, counter, extra=()):
         self.label = label
+        self.extra = list(extra)
         self.program = os.path.join(os.path.abspath(build), "skimlark-capture-window")
         self.counter = counter
         self.work = os.path.join(work, label)
@@ -113,7 +119,8 @@ class LinuxRun:
             os.symlink(os.path.join(os.path.abspath(build), "data"), link)
 
     def run(self, view, display, stages=False):
-        result = subprocess.run([self.program, *capture_arguments(view, "times.csv", stages)],
+        result = subprocess.run([self.program, *capture_arguments(view, "times.csv", stages),
+                                 *self.extra],
                                 cwd=self.work, env=display.environment(), capture_output=True,
                                 text=True, timeout=900)
         if result.returncode != 0:
@@ -129,7 +136,8 @@ class LinuxRun:
         log = os.path.join(self.work, "presents.log")
         env = present_log.counter_environment(display.environment(), self.counter, log)
         result = subprocess.run(
-            [self.program, *capture_arguments(view, "times.csv", min_frames=frames), "--paced"],
+            [self.program, *capture_arguments(view, "times.csv", min_frames=frames), "--paced",
+             *self.extra],
             cwd=self.work, env=env, capture_output=True, text=True, timeout=900)
         if result.returncode != 0:
             raise RuntimeError("%s, view %s, ended with %d:\n%s%s" % (
@@ -248,6 +256,8 @@ def main():
     parser.add_argument("--stages", action="store_true")
     parser.add_argument("--paced", action="store_true",
                         help="present at 60 Hz; print presents a second and slots missed")
+    parser.add_argument("--gles", action="store_true",
+                        help="also run the current build on an OpenGL ES 3.0 context")
     parser.add_argument("--work")
     options = parser.parse_args()
     if options.stages and options.paced:
@@ -271,6 +281,8 @@ def main():
     # Every build's presents are counted by this build's counter (an older one may have none).
     counter = os.path.join(os.path.abspath(options.build), "present_counter.so")
     linux_runs = [LinuxRun("current", options.build, work, counter)]
+    if options.gles:
+        linux_runs.append(LinuxRun("gles", options.build, work, counter, ["--gles"]))
     if options.baseline:
         linux_runs.append(LinuxRun("baseline", options.baseline, work, counter))
     wine_runs = []
@@ -311,20 +323,24 @@ def main():
                           " %7.2f" % sum(f.values()))
         return 0
     print("%-7s %-8s %-9s %8s %9s %9s %10s %9s" % (
-        "display", "view", "build", "fps", "median", "p99", "/baseline", "/windows"))
+        "display", "view", "build", "fps", "median", "p99", "/baseline", "/windows") +
+        (" %8s" % "/desktop" if options.gles else ""))
     for name in displays:
         for view in views:
             for label in sorted({label for (label, shown) in results[name] if shown == view}):
                 f = results[name][(label, view)]
                 versus_baseline = ""
                 versus_windows = ""
+                versus_desktop = ""
+                if label == "gles":
+                    versus_desktop = "%.3fx" % (f["fps"] / results[name][("current", view)]["fps"])
                 if label == "current" and ("baseline", view) in results[name]:
                     versus_baseline = "%.2fx" % (f["fps"] / results[name][("baseline", view)]["fps"])
                 if label == "current" and ("windows", view) in results[name]:
                     versus_windows = "%.2fx" % (f["fps"] / results[name][("windows", view)]["fps"])
                 print("%-7s %-8s %-9s %8.1f %7.2fms %7.2fms %10s %9s" % (
                     name, view, label, f["fps"], f["median"], f["p99"], versus_baseline,
-                    versus_windows))
+                    versus_windows) + (" %8s" % versus_desktop if options.gles else ""))
     return 0
 
 

@@ -8,12 +8,17 @@ std::string Num(unsigned value) {
     return std::to_string(value);
 }
 
-const char* SourceVector(ColorSource source, const char* material) {
+// A D3DCOLOR attribute as red, green, blue, alpha.
+std::string ColourInput(const char* attribute, const GlslDialect& glsl) {
+    return std::string(attribute) + (glsl.colourBytesInMemoryOrder ? ".bgra" : "");
+}
+
+std::string SourceVector(ColorSource source, const char* material, const GlslDialect& glsl) {
     switch (source) {
         case ColorSource::VertexDiffuse:
-            return "aDiffuse";
+            return ColourInput("aDiffuse", glsl);
         case ColorSource::VertexSpecular:
-            return "aSpecular";
+            return ColourInput("aSpecular", glsl);
         default:
             return material;
     }
@@ -156,9 +161,16 @@ std::string AlphaTest(uint8_t func) {
 
 }  // namespace
 
-std::string FixedFunctionVertexSource(const FixedFunctionKey& key) {
+const GlslDialect kDesktopGlsl = {"#version 330 core\n", false};
+// Every float and int at full precision: the pictures must match the desktop's to the bit.
+const GlslDialect kEsGlsl = {
+    "#version 300 es\nprecision highp float;\nprecision highp int;\n"
+    "precision highp sampler2D;\n",
+    true};
+
+std::string FixedFunctionVertexSource(const FixedFunctionKey& key, const GlslDialect& glsl) {
     const char* interpolation = key.flatShading ? "flat " : "";
-    std::string s = "#version 330 core\n";
+    std::string s = glsl.header;
     s += "layout(location = " + Num(kPositionAttribute) + ") in vec4 aPosition;\n";
     s += "layout(location = " + Num(kDiffuseAttribute) + ") in vec4 aDiffuse;\n";
     s += "layout(location = " + Num(kSpecularAttribute) + ") in vec4 aSpecular;\n";
@@ -216,17 +228,17 @@ std::string FixedFunctionVertexSource(const FixedFunctionKey& key) {
     if (key.lighting) {
         // No lights: only the emissive and ambient terms remain; alpha comes from the diffuse.
         s += std::string("    vec4 ambient = ") +
-             SourceVector(key.ambientSource, "uMaterialAmbient") + ";\n";
+             SourceVector(key.ambientSource, "uMaterialAmbient", glsl) + ";\n";
         s += std::string("    vec4 emissive = ") +
-             SourceVector(key.emissiveSource, "uMaterialEmissive") + ";\n";
+             SourceVector(key.emissiveSource, "uMaterialEmissive", glsl) + ";\n";
         s += std::string("    vec4 diffuseSource = ") +
-             SourceVector(key.diffuseSource, "uMaterialDiffuse") + ";\n";
+             SourceVector(key.diffuseSource, "uMaterialDiffuse", glsl) + ";\n";
         s += "    vDiffuse = clamp(vec4(emissive.rgb + uAmbientLight.rgb * ambient.rgb,\n";
         s += "                          diffuseSource.a), 0.0, 1.0);\n";
         s += "    vSpecular = vec4(0.0);\n";
     } else {
-        s += "    vDiffuse = aDiffuse;\n";
-        s += "    vSpecular = aSpecular;\n";
+        s += "    vDiffuse = " + ColourInput("aDiffuse", glsl) + ";\n";
+        s += "    vSpecular = " + ColourInput("aSpecular", glsl) + ";\n";
     }
     for (unsigned stage = 0; stage < key.stageCount; ++stage) {
         const StageKey& st = key.stages[stage];
@@ -253,9 +265,9 @@ std::string FixedFunctionVertexSource(const FixedFunctionKey& key) {
     return s;
 }
 
-std::string FixedFunctionFragmentSource(const FixedFunctionKey& key) {
+std::string FixedFunctionFragmentSource(const FixedFunctionKey& key, const GlslDialect& glsl) {
     const char* interpolation = key.flatShading ? "flat " : "";
-    std::string s = "#version 330 core\n";
+    std::string s = glsl.header;
     s += std::string(interpolation) + "in vec4 vDiffuse;\n";
     s += std::string(interpolation) + "in vec4 vSpecular;\n";
     s += "uniform vec4 uTextureFactor;\n";

@@ -1,8 +1,9 @@
-// IDirect3DDevice8 over OpenGL 3.3 core. Owns the GL context (through its GlSurface), the back
-// buffer, the stored Direct3D state and the generated fixed-function programs. Set* calls only
-// store and mark what changed; DrawPrimitive works out the OpenGL state that stored state stands
-// for and pushes only what differs from what it last applied. It never loses its device: Reset
-// only re-applies the presentation parameters and returns every state to its default.
+// IDirect3DDevice8 over OpenGL 3.3 core or OpenGL ES 3.0 (gl_dialect.h). Owns the GL context
+// (through its GlSurface), the back buffer, the stored Direct3D state and the generated
+// fixed-function programs. Set* calls only store and mark what changed; DrawPrimitive works out the
+// OpenGL state that stored state stands for and pushes only what differs from what it last applied.
+// It never loses its device: Reset only re-applies the presentation parameters and returns every
+// state to its default.
 #pragma once
 
 #include <atomic>
@@ -89,6 +90,8 @@ public:
     // False once the context was torn down at process exit; resources released after that
     // (by static destructors) skip their OpenGL calls.
     bool HasContext() const { return surface != nullptr; }
+    // What the context's dialect needs said its own way.
+    const GlDialect& Dialect() const { return *dialect; }
 
 private:
     GlDevice(GlDirect3D* parent, HWND focusWindow, DWORD behaviorFlags,
@@ -121,6 +124,7 @@ private:
     D3DDEVICE_CREATION_PARAMETERS creationParameters;
     D3DPRESENT_PARAMETERS presentParameters;
     std::unique_ptr<GlSurface> surface;
+    const GlDialect* dialect;
     GlBackBuffer backBuffer;
     PresentPacer pacer;
     int swapInterval;  // as last set on the surface; -1 before

@@ -35,7 +35,8 @@ void SetEnabled(GLenum capability, bool enabled) {
     }
 }
 
-void PushSamplerState(GLuint sampler, const GlSamplerState& wanted, const GlSamplerState* applied) {
+void PushSamplerState(const GlDialect& dialect, GLuint sampler, const GlSamplerState& wanted,
+                      const GlSamplerState* applied) {
     if (applied == nullptr || applied->minFilter != wanted.minFilter) {
         glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(wanted.minFilter));
     }
@@ -43,20 +44,22 @@ void PushSamplerState(GLuint sampler, const GlSamplerState& wanted, const GlSamp
         glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(wanted.magFilter));
     }
     if (applied == nullptr || applied->wrapS != wanted.wrapS) {
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, static_cast<GLint>(wanted.wrapS));
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S,
+                            static_cast<GLint>(dialect.WrapMode(wanted.wrapS)));
     }
     if (applied == nullptr || applied->wrapT != wanted.wrapT) {
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, static_cast<GLint>(wanted.wrapT));
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T,
+                            static_cast<GLint>(dialect.WrapMode(wanted.wrapT)));
     }
     if (applied == nullptr || applied->minLod != wanted.minLod) {
         glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, wanted.minLod);
     }
     if (applied == nullptr || applied->lodBias != wanted.lodBias) {
-        glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, wanted.lodBias);
+        dialect.SetLodBias(sampler, wanted.lodBias);
     }
     if (applied == nullptr ||
         std::memcmp(applied->borderColor, wanted.borderColor, sizeof(wanted.borderColor)) != 0) {
-        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, wanted.borderColor);
+        dialect.SetBorderColour(sampler, wanted.borderColor);
     }
 }
 
@@ -75,13 +78,13 @@ void GlDevice::InitContextState() {
     for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
         glBindSampler(stage, samplers[stage]);
         appliedSamplers[stage] = GlSamplerStateFor(state, stage);
-        PushSamplerState(samplers[stage], appliedSamplers[stage], nullptr);
+        PushSamplerState(*dialect, samplers[stage], appliedSamplers[stage], nullptr);
     }
     samplersFromVersion = state.StageStateVersion();
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
+    dialect->InitContext();
     // The picture is drawn top row first (window y runs down the screen, as Direct3D's does), so
     // what looks clockwise on screen is clockwise in window space too.
     glFrontFace(GL_CW);
@@ -123,7 +126,7 @@ HRESULT STDMETHODCALLTYPE GlDevice::Clear(DWORD rectCount, const D3DRECT* rects,
     if (flags & D3DCLEAR_ZBUFFER) {
         // Clearing ignores the depth-write state, as on Direct3D.
         glDepthMask(GL_TRUE);
-        glClearDepth(z);
+        dialect->ClearDepth(z);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     backBuffer.Bind();
@@ -272,8 +275,8 @@ void GlDevice::ApplyRasterStateForced(const GlRasterState& raster) {
     glCullFace(raster.cullFace);
     glColorMask(raster.colorWrite[0], raster.colorWrite[1], raster.colorWrite[2],
                 raster.colorWrite[3]);
-    glPolygonMode(GL_FRONT_AND_BACK, raster.polygonMode);
-    SetEnabled(GL_LINE_SMOOTH, raster.lineSmooth);
+    dialect->SetPolygonMode(raster.polygonMode);
+    dialect->SetLineSmooth(raster.lineSmooth);
     appliedRaster = raster;
     rasterFromVersion = state.RenderStateVersion();
 }
@@ -314,10 +317,10 @@ void GlDevice::ApplyRasterState() {
                     wanted.colorWrite[3]);
     }
     if (wanted.polygonMode != applied.polygonMode) {
-        glPolygonMode(GL_FRONT_AND_BACK, wanted.polygonMode);
+        dialect->SetPolygonMode(wanted.polygonMode);
     }
     if (wanted.lineSmooth != applied.lineSmooth) {
-        SetEnabled(GL_LINE_SMOOTH, wanted.lineSmooth);
+        dialect->SetLineSmooth(wanted.lineSmooth);
     }
     appliedRaster = wanted;
     rasterFromVersion = state.RenderStateVersion();
@@ -328,7 +331,7 @@ void GlDevice::ApplyStageBindings(const FixedFunctionKey& key) {
         for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
             const GlSamplerState wanted = GlSamplerStateFor(state, stage);
             if (!(wanted == appliedSamplers[stage])) {
-                PushSamplerState(samplers[stage], wanted, &appliedSamplers[stage]);
+                PushSamplerState(*dialect, samplers[stage], wanted, &appliedSamplers[stage]);
                 appliedSamplers[stage] = wanted;
             }
         }
@@ -360,18 +363,18 @@ void GlDevice::ApplyVertexLayout() {
     glEnableVertexAttribArray(kPositionAttribute);
     glVertexAttribPointer(kPositionAttribute, static_cast<GLint>(vertexLayout.positionComponents),
                           GL_FLOAT, GL_FALSE, stride, at(0));
-    // Colours are A8R8G8B8 words: BGRA bytes in memory, which GL_BGRA reads as they lie.
+    // Colours are A8R8G8B8 words: BGRA bytes in memory.
     if (vertexLayout.diffuseOffset >= 0) {
         glEnableVertexAttribArray(kDiffuseAttribute);
-        glVertexAttribPointer(kDiffuseAttribute, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                              at(static_cast<size_t>(vertexLayout.diffuseOffset)));
+        dialect->ColourAttribute(kDiffuseAttribute, stride,
+                                 static_cast<size_t>(vertexLayout.diffuseOffset));
     } else {
         glDisableVertexAttribArray(kDiffuseAttribute);
     }
     if (vertexLayout.specularOffset >= 0) {
         glEnableVertexAttribArray(kSpecularAttribute);
-        glVertexAttribPointer(kSpecularAttribute, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                              at(static_cast<size_t>(vertexLayout.specularOffset)));
+        dialect->ColourAttribute(kSpecularAttribute, stride,
+                                 static_cast<size_t>(vertexLayout.specularOffset));
     } else {
         glDisableVertexAttribArray(kSpecularAttribute);
     }

@@ -63,12 +63,13 @@ GlProgram* GlProgramCache::Get(const FixedFunctionKey& key) {
 }
 
 std::unique_ptr<GlProgram> GlProgramCache::Build(const FixedFunctionKey& key) {
-    const GLuint vertex = Compile(GL_VERTEX_SHADER, FixedFunctionVertexSource(key), &lastError);
+    const GLuint vertex =
+        Compile(GL_VERTEX_SHADER, FixedFunctionVertexSource(key, *glsl), &lastError);
     if (vertex == 0) {
         return nullptr;
     }
     const GLuint fragment =
-        Compile(GL_FRAGMENT_SHADER, FixedFunctionFragmentSource(key), &lastError);
+        Compile(GL_FRAGMENT_SHADER, FixedFunctionFragmentSource(key, *glsl), &lastError);
     if (fragment == 0) {
         glDeleteShader(vertex);
         return nullptr;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/gl/fixed_function_key.h"
+#include "platform/gl/fixed_function_shader.h"
 #include "platform/gl/gl_api.h"
 
 struct GlProgram {
@@ -36,7 +37,7 @@ struct GlProgram {
 
 class GlProgramCache {
 public:
-    GlProgramCache() = default;
+    explicit GlProgramCache(const GlslDialect& dialect) : glsl(&dialect) {}
     GlProgramCache(const GlProgramCache&) = delete;
     GlProgramCache& operator=(const GlProgramCache&) = delete;
     ~GlProgramCache();
@@ -58,4 +59,5 @@ private:
 
     std::unordered_map<FixedFunctionKey, std::unique_ptr<GlProgram>, FixedFunctionKeyHash> programs;
     std::string lastError;
+    const GlslDialect* glsl;
 };

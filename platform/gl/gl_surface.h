@@ -1,15 +1,19 @@
-// What the OpenGL device needs from a window system: a current 3.3 core context and, where there
-// is a window, a default framebuffer to present into. The SDL2 and headless back-ends each
-// define the two factory functions below; the build links exactly one of them.
+// What the OpenGL device needs from a window system: a current OpenGL context (3.3 core or ES 3.0)
+// and, where there is a window, a default framebuffer to present into. The SDL2 and headless
+// back-ends each define the two factory functions below; the build links exactly one of them.
 #pragma once
 
 #include <memory>
 
 #include "platform/direct3d8.h"
+#include "platform/gl/gl_dialect.h"
 
 class GlSurface {
 public:
     virtual ~GlSurface() = default;
+
+    // The dialect the context speaks.
+    virtual const GlDialect& Dialect() const { return DesktopGlDialect(); }
 
     // Pixel size of the window's drawable; 0 x 0 when there is no window.
     virtual void GetDrawableSize(int* width, int* height) = 0;

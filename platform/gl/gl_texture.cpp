@@ -40,7 +40,7 @@ HRESULT GlTexture::Create(GlDevice* device, UINT width, UINT height, UINT levelC
         return D3DERR_INVALIDCALL;
     }
     GlTextureFormat glFormat{};
-    if (!GlTextureFormatFor(format, &glFormat)) {
+    if (!device->Dialect().TextureFormatFor(format, &glFormat)) {
         return D3DERR_INVALIDCALL;
     }
 
@@ -57,7 +57,7 @@ HRESULT GlTexture::Create(GlDevice* device, UINT width, UINT height, UINT levelC
     created->BindForUpload();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levelCount) - 1);
-    glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, glFormat.swizzle);
+    device->Dialect().PrepareTexture(glFormat);
     // Zeroed levels, so a level never written samples as black rather than garbage.
     const size_t largest = size_t{width} * height * glFormat.bytesPerPixel;
     std::unique_ptr<BYTE[]> zeros(new (std::nothrow) BYTE[largest]());
@@ -72,9 +72,9 @@ HRESULT GlTexture::Create(GlDevice* device, UINT width, UINT height, UINT levelC
         l.height = height >> level != 0 ? height >> level : 1;
         l.readOnlyLock = false;
         l.written = false;
-        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), glFormat.internalFormat,
-                     static_cast<GLsizei>(l.width), static_cast<GLsizei>(l.height), 0,
-                     glFormat.format, glFormat.type, zeros.get());
+        device->Dialect().UploadLevel(glFormat, static_cast<GLint>(level),
+                                      static_cast<GLsizei>(l.width), static_cast<GLsizei>(l.height),
+                                      zeros.get(), true);
     }
     if (glGetError() == GL_OUT_OF_MEMORY) {
         created->Release();
@@ -154,8 +154,9 @@ HRESULT STDMETHODCALLTYPE GlTexture::LockRect(UINT level, D3DLOCKED_RECT* locked
     if (l.written) {
         // The whole level is read back, so a part locked and rewritten keeps the rest intact.
         BindForUpload();
-        glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), glFormat.format, glFormat.type,
-                      l.lockedBytes.get());
+        Device()->Dialect().ReadLevel(glFormat, texture, static_cast<GLint>(level),
+                                      static_cast<GLsizei>(l.width), static_cast<GLsizei>(l.height),
+                                      l.lockedBytes.get());
     }
     l.readOnlyLock = (flags & D3DLOCK_READONLY) != 0;
     lockedRect->Pitch = static_cast<INT>(pitch);
@@ -175,9 +176,9 @@ HRESULT STDMETHODCALLTYPE GlTexture::UnlockRect(UINT level) {
     Level& l = levels[level];
     if (!l.readOnlyLock) {
         BindForUpload();
-        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0,
-                        static_cast<GLsizei>(l.width), static_cast<GLsizei>(l.height),
-                        glFormat.format, glFormat.type, l.lockedBytes.get());
+        Device()->Dialect().UploadLevel(glFormat, static_cast<GLint>(level),
+                                        static_cast<GLsizei>(l.width),
+                                        static_cast<GLsizei>(l.height), l.lockedBytes.get(), false);
         l.written = true;
     }
     l.lockedBytes.reset();

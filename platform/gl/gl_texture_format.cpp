@@ -10,16 +10,16 @@ constexpr GLint kLuminanceAlpha[4] = {GL_RED, GL_RED, GL_RED, GL_GREEN};
 
 GlTextureFormat Make(GLint internalFormat, GLenum format, GLenum type, UINT bytesPerPixel,
                      const GLint (&swizzle)[4]) {
-    return {internalFormat,
+    return {D3DFMT_UNKNOWN,
+            internalFormat,
             format,
             type,
+            bytesPerPixel,
             bytesPerPixel,
             {swizzle[0], swizzle[1], swizzle[2], swizzle[3]}};
 }
 
-}  // namespace
-
-bool GlTextureFormatFor(D3DFORMAT format, GlTextureFormat* glFormat) {
+bool DesktopFormatFor(D3DFORMAT format, GlTextureFormat* glFormat) {
     // The 32- and 16-bit ARGB layouts are little-endian words, which OpenGL's reversed packed
     // types read as they lie in memory.
     switch (format) {
@@ -56,4 +56,14 @@ bool GlTextureFormatFor(D3DFORMAT format, GlTextureFormat* glFormat) {
         default:
             return false;
     }
+}
+
+}  // namespace
+
+bool GlTextureFormatFor(D3DFORMAT format, GlTextureFormat* glFormat) {
+    if (!DesktopFormatFor(format, glFormat)) {
+        return false;
+    }
+    glFormat->source = format;
+    return true;
 }

@@ -8,11 +8,13 @@
 #include "platform/gl/gl_api.h"
 
 struct GlTextureFormat {
+    D3DFORMAT source;  // the Direct3D format whose bytes a locked level holds
     GLint internalFormat;
     GLenum format;
     GLenum type;
-    UINT bytesPerPixel;
-    GLint swizzle[4];  // sources of red, green, blue, alpha
+    UINT bytesPerPixel;        // of the Direct3D format
+    UINT uploadBytesPerPixel;  // of what OpenGL is handed, where a dialect converts
+    GLint swizzle[4];          // sources of red, green, blue, alpha
 };
 
 // False for a format the layer does not create (CheckDeviceFormat refuses it).

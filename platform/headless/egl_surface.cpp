@@ -1,9 +1,11 @@
 // The OpenGL device's window system in the headless build: an OpenGL 3.3 core context on EGL with
-// no surface at all (Mesa's surfaceless platform, llvmpipe when there is no GPU). The device draws
-// into its own back buffer, so nothing else is needed; presents are not paced.
+// no surface at all (Mesa's surfaceless platform, llvmpipe when there is no GPU), or an OpenGL ES
+// 3.0 one where that is asked for or no core context can be had. The device draws into its own
+// back buffer, so nothing else is needed; presents are not paced.
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include "platform/gl/gl_context_request.h"
 #include "platform/gl/gl_surface.h"
 
 namespace {
@@ -13,14 +15,15 @@ const int kVirtualHeight = 768;
 
 class EglSurfaceless : public GlSurface {
 public:
-    EglSurfaceless(EGLDisplay eglDisplay, EGLContext eglContext)
-        : display(eglDisplay), context(eglContext) {}
+    EglSurfaceless(EGLDisplay eglDisplay, EGLContext eglContext, const GlDialect& glDialect)
+        : display(eglDisplay), context(eglContext), dialect(glDialect) {}
     ~EglSurfaceless() override {
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display, context);
     }
 
     // The device window of the headless build is virtual, with the game's size.
+    const GlDialect& Dialect() const override { return dialect; }
     void GetDrawableSize(int* width, int* height) override {
         *width = kVirtualWidth;
         *height = kVirtualHeight;
@@ -34,6 +37,7 @@ public:
 private:
     EGLDisplay display;
     EGLContext context;
+    const GlDialect& dialect;
 };
 
 // EGL hands every caller in the process the same display for the same platform. Terminating it
@@ -68,32 +72,57 @@ bool GlQueryDesktopMode(D3DDISPLAYMODE* mode) {
     return true;
 }
 
-std::unique_ptr<GlSurface> GlCreateSurface(HWND, bool) {
-    EGLDisplay display = SharedSurfacelessDisplay();
-    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API)) {
-        return nullptr;
+namespace {
+
+// A context of the given API and version, current; EGL_NO_CONTEXT when there is none.
+EGLContext CreateCurrentContext(EGLDisplay display, bool es) {
+    if (!eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
+        return EGL_NO_CONTEXT;
     }
-    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_SURFACE_TYPE, 0,
-                                       EGL_NONE};
+    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE,
+                                       es ? EGL_OPENGL_ES3_BIT_KHR : EGL_OPENGL_BIT,
+                                       EGL_SURFACE_TYPE, 0, EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configCount = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount == 0) {
         config = EGL_NO_CONFIG_KHR;  // surfaceless contexts need no config
     }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
-                                        3,
-                                        EGL_CONTEXT_MINOR_VERSION,
-                                        3,
-                                        EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                        EGL_NONE};
-    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    const EGLint coreAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                     3,
+                                     EGL_CONTEXT_MINOR_VERSION,
+                                     3,
+                                     EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                     EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                     EGL_NONE};
+    const EGLint esAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 0,
+                                   EGL_NONE};
+    EGLContext context =
+        eglCreateContext(display, config, EGL_NO_CONTEXT, es ? esAttributes : coreAttributes);
     if (context == EGL_NO_CONTEXT) {
-        return nullptr;
+        return EGL_NO_CONTEXT;
     }
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
         eglDestroyContext(display, context);
+        return EGL_NO_CONTEXT;
+    }
+    return context;
+}
+
+}  // namespace
+
+std::unique_ptr<GlSurface> GlCreateSurface(HWND, bool) {
+    EGLDisplay display = SharedSurfacelessDisplay();
+    if (display == EGL_NO_DISPLAY) {
         return nullptr;
     }
-    return std::make_unique<EglSurfaceless>(display, context);
+    const bool esOnly = GlEsContextRequested();
+    EGLContext context = esOnly ? EGL_NO_CONTEXT : CreateCurrentContext(display, false);
+    if (context != EGL_NO_CONTEXT) {
+        return std::make_unique<EglSurfaceless>(display, context, DesktopGlDialect());
+    }
+    context = CreateCurrentContext(display, true);
+    if (context == EGL_NO_CONTEXT) {
+        return nullptr;
+    }
+    return std::make_unique<EglSurfaceless>(display, context, EsGlDialect());
 }

@@ -1,4 +1,5 @@
-// The OpenGL device's window system on SDL2: a 3.3 core context on the game window, full screen
+// The OpenGL device's window system on SDL2: a 3.3 core context on the game window (an ES 3.0 one
+// where no core context can be had, or where one is asked for), full screen
 // as a borderless desktop-sized window (the display mode is never changed), and the picture
 // shown through the X server where that is cheaper (X11PicturePresenter).
 #include <SDL.h>
@@ -7,6 +8,7 @@
 #include <cstring>
 
 #include "platform/gl/gl_api.h"
+#include "platform/gl/gl_context_request.h"
 #include "platform/gl/gl_surface.h"
 #include "platform/sdl/display_rate.h"
 #include "platform/sdl/sdl_full_screen.h"
@@ -16,12 +18,13 @@ namespace {
 
 class SdlGlSurface : public GlSurface {
 public:
-    SdlGlSurface(SDL_Window* sdlWindow, SDL_GLContext glContext)
-        : window(sdlWindow), context(glContext), fullScreen(sdlWindow) {}
+    SdlGlSurface(SDL_Window* sdlWindow, SDL_GLContext glContext, const GlDialect& glDialect)
+        : window(sdlWindow), context(glContext), dialect(glDialect), fullScreen(sdlWindow) {}
     ~SdlGlSurface() override { SDL_GL_DeleteContext(context); }
 
     // What SDL last heard from the window system, kept up to date by the game's event pump:
     // the picture follows the window when it is resized while the game runs.
+    const GlDialect& Dialect() const override { return dialect; }
     void GetDrawableSize(int* width, int* height) override {
         SDL_GL_GetDrawableSize(window, width, height);
     }
@@ -56,6 +59,7 @@ public:
 private:
     SDL_Window* window;
     SDL_GLContext context;
+    const GlDialect& dialect;
     SdlFullScreen fullScreen;
     std::unique_ptr<X11PicturePresenter> x11Presenter;
 };
@@ -72,6 +76,18 @@ bool PresentThroughX11() {
     return renderer != nullptr && (std::strstr(renderer, "llvmpipe") != nullptr ||
                                    std::strstr(renderer, "softpipe") != nullptr ||
                                    std::strstr(renderer, "swrast") != nullptr);
+}
+
+// An OpenGL ES 3.0 context on the window; the attributes are put back for the next window, which
+// tries the desktop's context first again.
+SDL_GLContext CreateEsContext(SDL_Window* window) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    return context;
 }
 
 }  // namespace
@@ -96,13 +112,18 @@ std::unique_ptr<GlSurface> GlCreateSurface(HWND window, bool fullScreen) {
     if (sdlWindow == nullptr) {
         return nullptr;
     }
-    SDL_GLContext context = SDL_GL_CreateContext(sdlWindow);
+    const GlDialect* dialect = &DesktopGlDialect();
+    SDL_GLContext context = GlEsContextRequested() ? nullptr : SDL_GL_CreateContext(sdlWindow);
+    if (context == nullptr) {
+        context = CreateEsContext(sdlWindow);
+        dialect = &EsGlDialect();
+    }
     if (context == nullptr) {
         return nullptr;
     }
-    auto surface = std::make_unique<SdlGlSurface>(sdlWindow, context);
+    auto surface = std::make_unique<SdlGlSurface>(sdlWindow, context, *dialect);
     if (PresentThroughX11()) {
-        surface->UseX11Presenter(X11PicturePresenter::Create(sdlWindow));
+        surface->UseX11Presenter(X11PicturePresenter::Create(sdlWindow, *dialect));
     }
     surface->SetFullScreen(fullScreen);
     return surface;

@@ -11,6 +11,7 @@
 #include <sys/shm.h>
 
 #include "platform/gl/gl_api.h"
+#include "platform/gl/gl_dialect.h"
 #include "platform/gl/gl_window_blit.h"
 #include "platform/sdl/x11_retrace_clock.h"
 
@@ -56,7 +57,8 @@ struct X11PicturePresenter::Server {
     int retraceInterval = 0;
 };
 
-std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdlWindow) {
+std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdlWindow,
+                                                                 const GlDialect& dialect) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(sdlWindow, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
@@ -81,7 +83,8 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     server->visual = attributes.visual;
     server->format = format;
     server->retraces = X11RetraceClock::Create(XGetXCBConnection(display), window);
-    std::unique_ptr<X11PicturePresenter> presenter(new X11PicturePresenter(std::move(server)));
+    std::unique_ptr<X11PicturePresenter> presenter(
+        new X11PicturePresenter(std::move(server), dialect));
     // Tried once here, so that a server that will not share memory is found before the first
     // frame.
     if (!presenter->Allocate(1, 1)) {
@@ -90,8 +93,9 @@ std::unique_ptr<X11PicturePresenter> X11PicturePresenter::Create(SDL_Window* sdl
     return presenter;
 }
 
-X11PicturePresenter::X11PicturePresenter(std::unique_ptr<Server> connection)
-    : server(std::move(connection)) {}
+X11PicturePresenter::X11PicturePresenter(std::unique_ptr<Server> connection,
+                                         const GlDialect& glDialect)
+    : server(std::move(connection)), dialect(&glDialect) {}
 
 X11PicturePresenter::~X11PicturePresenter() {
     Drop();
@@ -207,7 +211,7 @@ bool X11PicturePresenter::Prepare(int width, int height, int drawableWidth, int 
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, x11.image->bytes_per_line / 4);
     // The picture is stored top row first, as an X image is.
-    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, x11.image->data);
+    dialect->ReadPixelsBgra(width, height, x11.image->data);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     x11.prepared = true;

@@ -8,12 +8,14 @@
 #include <memory>
 
 struct SDL_Window;
+class GlDialect;
 
 class X11PicturePresenter {
 public:
     // Null when the window is not an X11 window of 24-bit colour, or the X server cannot share
-    // memory with this process or has no RENDER.
-    static std::unique_ptr<X11PicturePresenter> Create(SDL_Window* window);
+    // memory with this process or has no RENDER. Pictures are read in the context's dialect.
+    static std::unique_ptr<X11PicturePresenter> Create(SDL_Window* window,
+                                                       const GlDialect& dialect);
     ~X11PicturePresenter();
     X11PicturePresenter(const X11PicturePresenter&) = delete;
     X11PicturePresenter& operator=(const X11PicturePresenter&) = delete;
@@ -34,11 +36,12 @@ public:
 
 private:
     struct Server;  // the connection and what the server holds for us, kept out of this header
-    explicit X11PicturePresenter(std::unique_ptr<Server> server);
+    X11PicturePresenter(std::unique_ptr<Server> server, const GlDialect& dialect);
     // The shared image and the server's copy of it, for pictures of this size.
     bool Allocate(int width, int height);
     void Drop();
     void FillBars(int left, int top, int width, int height, int drawableWidth, int drawableHeight);
 
     std::unique_ptr<Server> server;
+    const GlDialect* dialect;
 };

@@ -1,6 +1,9 @@
 // Contracts that belong to our OpenGL layer alone, not to Direct3D 8 as such: the calls it refuses
 // where a retail runtime would draw garbage or succeed, the capabilities it leaves out, and its
 // sharing of generated programs. Linked into the Linux image tests only.
+#include <string>
+
+#include "platform/gl/gl_context_request.h"
 #include "platform/gl/gl_device.h"
 #include "tests/pixel/pixel_scene.h"
 
@@ -18,6 +21,18 @@ protected:
 template <typename T>
 T* Sentinel() {
     return reinterpret_cast<T*>(uintptr_t{0x5EE5});
+}
+
+// The image tests run once on each dialect (SKIMLARK_GL=es asks for ES 3.0): a run that asked for
+// one must have drawn on it, or a pass proves nothing about that dialect.
+TEST_F(GlLayerContractTest, TheContextSpeaksTheDialectAskedFor) {
+    auto* glDevice = dynamic_cast<GlDevice*>(device);
+    ASSERT_NE(glDevice, nullptr);
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    ASSERT_NE(version, nullptr);
+    const bool esContext = std::string(version).rfind("OpenGL ES 3.", 0) == 0;
+    EXPECT_EQ(esContext, GlEsContextRequested()) << version;
+    EXPECT_EQ(&glDevice->Dialect(), esContext ? &EsGlDialect() : &DesktopGlDialect()) << version;
 }
 
 TEST_F(GlLayerContractTest, WhatTheLayerCannotDoIsRefusedAndNotClaimed) {

@@ -20,3 +20,14 @@ VIEWS = {
     # cliff and beach from a few units away, where the level's textures are seen up close.
     "closeup": (200, ["UP@1-200", "LEFT@5-24", "LEFT@150-156"]),
 }
+
+
+def capture_arguments(view):
+    """The capture tool's arguments for a view: its keys and the fixed clock, with the trace, the
+    particles and the picture of its last frame written to the work folder."""
+    frames, holds = VIEWS[view]
+    arguments = ["--frames", str(frames), "--clock-ms", CLOCK_MS]
+    for hold in holds:
+        arguments += ["--hold", hold]
+    return arguments + ["--trace", "trace.csv", "--particles", "%d=particles.csv" % frames,
+                        "--shot", "%d=shot.png" % frames]

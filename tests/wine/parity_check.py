@@ -21,25 +21,14 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from capture_runs import run_linux_capture, run_windows_capture  # noqa: E402
-from game_views import CLOCK_MS, VIEWS  # noqa: E402
+from game_views import VIEWS, capture_arguments  # noqa: E402
 
 MAX_MEAN = 0.1            # per channel, in 1/255
 MAX_OVER16_PERCENT = 0.05
 
-CLOCK = ["--clock-ms", CLOCK_MS]
-
 OUTPUTS = ("trace.csv", "particles.csv", "shot.png")
 TIMING = re.compile(r"^startup_ms=\S+ frames=\d+ frame_ms_median=\S+ frame_ms_p99=\S+$", re.M)
 FIGURES = re.compile(r"mean_r=(\S+) mean_g=(\S+) mean_b=(\S+) over16_percent=(\S+) max=(\d+)")
-
-
-def capture_arguments(view):
-    frames, holds = VIEWS[view]
-    arguments = ["--frames", str(frames), *CLOCK]
-    for hold in holds:
-        arguments += ["--hold", hold]
-    return arguments + ["--trace", "trace.csv", "--particles", "%d=particles.csv" % frames,
-                        "--shot", "%d=shot.png" % frames]
 
 
 def timing_line(output, build):

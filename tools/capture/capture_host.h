@@ -19,6 +19,8 @@ public:
     // Presents held to the display as the game's are (--paced), where the build shows frames
     // on a display; asked for before the game starts.
     virtual bool CanPace() const { return false; }
+    // Asks for an OpenGL ES 3.0 context for the game's device; false where the build has none.
+    virtual bool UseEsContext() { return false; }
     virtual void UseGamePacing() {}
     // Called once the game's start-up has succeeded, before its first frame.
     virtual void GameStarted() {}

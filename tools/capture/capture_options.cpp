@@ -154,7 +154,8 @@ bool ParseFrameFile(const std::string& text, FrameShot* shot) {
 const char kCaptureUsage[] =
     "usage: skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--stick X@FIRST-LAST]... "
     "[--trigger V@FIRST-LAST]... [--clock-ms T] [--shot FRAME=FILE.png]... [--trace FILE.csv] "
-    "[--particles FRAME=FILE.csv]... [--frame-times FILE.csv] [--stage-times FILE.csv] [--paced]";
+    "[--particles FRAME=FILE.csv]... [--frame-times FILE.csv] [--stage-times FILE.csv] [--paced] "
+    "[--gles]";
 
 bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions* options,
                          std::string* error) {
@@ -164,6 +165,10 @@ bool ParseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         const std::string& option = arguments[i];
         if (option == "--paced") {
             parsed.paced = true;
+            continue;
+        }
+        if (option == "--gles") {
+            parsed.gles = true;
             continue;
         }
         if (option != "--frames" && option != "--hold" && option != "--stick" &&

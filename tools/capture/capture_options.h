@@ -2,7 +2,7 @@
 //   skimlark-capture --frames N [--hold KEY@FIRST-LAST]... [--stick X@FIRST-LAST]...
 //                    [--trigger V@FIRST-LAST]... [--clock-ms T] [--shot FRAME=FILE.png]...
 //                    [--trace FILE.csv] [--particles FRAME=FILE.csv]... [--frame-times FILE.csv]
-//                    [--stage-times FILE.csv] [--paced]
+//                    [--stage-times FILE.csv] [--paced] [--gles]
 // parsed into what the run needs; anything unusable is refused with a message. KEY is a key of
 // the keyboard or a button of the scripted game pad (PAD_A, PAD_LEFT, PAD_RIGHT, PAD_BACK).
 #pragma once
@@ -54,6 +54,7 @@ struct CaptureOptions {
     std::string stageTimesPath;  // empty: stages not timed
     std::vector<FrameShot> particleDumps;
     bool paced = false;  // presents held to the display as the game's are
+    bool gles = false;   // drawn on an OpenGL ES 3.0 context
 };
 
 // False, with a one-line reason, when the arguments cannot be used.

@@ -136,6 +136,10 @@ int RunCapture(const std::vector<std::string>& arguments, CaptureHost* host) {
         std::fprintf(stderr, "skimlark-capture: --stage-times needs the OpenGL build\n");
         return 2;
     }
+    if (options.gles && !host->UseEsContext()) {
+        std::fprintf(stderr, "skimlark-capture: --gles needs the OpenGL build\n");
+        return 2;
+    }
     if (options.paced && !host->CanPace()) {
         std::fprintf(stderr,
                      "skimlark-capture: --paced needs a display (skimlark-capture-window)\n");

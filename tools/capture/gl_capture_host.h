@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/gl/gl_context_request.h"
 #include "tools/capture/capture_host.h"
 #include "tools/capture/stage_timer.h"
 #include "tools/capture/stage_timing_device.h"
 
 class GlCaptureHost : public CaptureHost {
 public:
+    bool UseEsContext() override {
+        GlRequestEsContext(true);
+        return true;
+    }
     void RequestShot() override {}
     bool TakeShot(std::vector<uint8_t>* rgba, int* width, int* height) override;
     double ShotMillisecondsInFrame() const override { return 0.0; }

@@ -370,4 +370,23 @@ TEST_F(FixedFunctionKeyTest, ShaderSourcesFollowTheKey) {
     EXPECT_EQ(plain.find("texture("), std::string::npos);
 }
 
+// GLSL ES takes no BGRA attributes: the ES program swaps the colour bytes it reads, wherever a
+// vertex colour is read, and states its precision.
+TEST_F(FixedFunctionKeyTest, EsSourcesSwapVertexColoursAndStatePrecision) {
+    state.SetRenderState(D3DRS_LIGHTING, FALSE);
+    const std::string unlit = FixedFunctionVertexSource(Key(0), kEsGlsl);
+    EXPECT_EQ(unlit.rfind("#version 300 es\n", 0), 0u);
+    EXPECT_NE(unlit.find("vDiffuse = aDiffuse.bgra;"), std::string::npos);
+    EXPECT_NE(unlit.find("vSpecular = aSpecular.bgra;"), std::string::npos);
+    EXPECT_NE(FixedFunctionFragmentSource(Key(0), kEsGlsl).find("precision highp float;"),
+              std::string::npos);
+    state.SetRenderState(D3DRS_LIGHTING, TRUE);
+    state.SetRenderState(D3DRS_COLORVERTEX, TRUE);
+    state.SetRenderState(D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_COLOR1);
+    const std::string lit = FixedFunctionVertexSource(Key(0), kEsGlsl);
+    EXPECT_NE(lit.find("vec4 emissive = aDiffuse.bgra;"), std::string::npos);
+    // The desktop reads the bytes in order already.
+    EXPECT_EQ(FixedFunctionVertexSource(Key(0)).find(".bgra"), std::string::npos);
+}
+
 }  // namespace
