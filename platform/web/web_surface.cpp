@@ -17,6 +17,7 @@ public:
     explicit WebGlSurface(EMSCRIPTEN_WEBGL_CONTEXT_HANDLE webglContext) : context(webglContext) {}
     ~WebGlSurface() override { emscripten_webgl_destroy_context(context); }
 
+    const GlDialect& Dialect() const override { return EsGlDialect(); }
     void GetDrawableSize(int* width, int* height) override {
         if (emscripten_get_canvas_element_size(kCanvas, width, height) !=
             EMSCRIPTEN_RESULT_SUCCESS) {
