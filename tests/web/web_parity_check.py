@@ -68,7 +68,6 @@ def main():
     shutil.rmtree(options.work, ignore_errors=True)
     native_work = os.path.join(options.work, "native")
     web_work = os.path.join(options.work, "web")
-    os.makedirs(native_work)
     arguments = capture_arguments(options.view)
     print("view %s: %s" % (options.view, " ".join(arguments)))
     run_linux_capture(options.linux_capture, options.data, arguments, native_work)
