@@ -66,6 +66,9 @@ async function capture(site, outDir, args) {
     await page.waitForFunction(() => window.skimlarkCapture && window.skimlarkCapture.done,
       null, { timeout: 300000, polling: 250 });
     const result = await page.evaluate(() => window.skimlarkCapture);
+    // The tool's timing line, and the wasm memory at the end (it only grows: the heap's peak).
+    for (const line of lines.filter((text) => text.startsWith("startup_ms="))) console.log("page: " + line);
+    console.log("wasm_memory_bytes=" + (await page.evaluate(() => window.Module.HEAP8.length)));
     await mkdir(outDir, { recursive: true });
     for (const [name, base64] of Object.entries(result.files)) {
       await writeFile(join(outDir, name), Buffer.from(base64, "base64"));

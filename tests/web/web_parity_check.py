@@ -70,7 +70,8 @@ def main():
     web_work = os.path.join(options.work, "web")
     arguments = capture_arguments(options.view)
     print("view %s: %s" % (options.view, " ".join(arguments)))
-    run_linux_capture(options.linux_capture, options.data, arguments, native_work)
+    native = run_linux_capture(options.linux_capture, options.data, arguments, native_work)
+    print("native: " + native.strip().splitlines()[-1])
     page = subprocess.run(["node", options.driver, "capture", options.site, web_work, *arguments],
                           capture_output=True, text=True, timeout=600)
     print(page.stdout + page.stderr, end="")
