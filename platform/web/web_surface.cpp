@@ -6,11 +6,14 @@
 // page).
 #include <emscripten/html5.h>
 
+#include "platform/web/web_surface.h"
+
 #include "platform/gl/gl_surface.h"
 
 namespace {
 
 const char kCanvas[] = "#canvas";
+bool showPresents = true;
 
 class WebGlSurface : public GlSurface {
 public:
@@ -29,7 +32,7 @@ public:
     bool SetSwapInterval(int) override { return true; }
     bool PresentWaitsForRetrace() const override { return true; }
     double RefreshRateHz() override { return 60.0; }
-    bool HasDisplay() const override { return true; }
+    bool HasDisplay() const override { return showPresents; }
     // The page owns full screen (the Fullscreen API needs a gesture of the player's).
     void SetFullScreen(bool) override {}
 
@@ -38,6 +41,10 @@ private:
 };
 
 }  // namespace
+
+void WebSurfaceShowPresents(bool show) {
+    showPresents = show;
+}
 
 bool GlQueryDesktopMode(D3DDISPLAYMODE* mode) {
     mode->Width = 1024;
