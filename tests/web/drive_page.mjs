@@ -134,11 +134,11 @@ async function pace(site, hertz) {
     await page.waitForFunction(() => window.Module && window.Module.onGameStarted &&
       document.getElementById("overlay").hidden, null, { timeout: 120000 });
     const period = 1000 / hertz;
-    // One second to read the display's rate, then two measured (each frame costs the page a real
+    // One second to read the display's rate, then one measured (each frame costs the page a real
     // frame's drawing on llvmpipe, so the check stays short).
     await page.evaluate(([p]) => window.skimlarkCallbacks(Math.round(1000 / p), p, 1000), [period]);
     const before = await page.evaluate(() => window.Module.skimlarkFramesRun || 0);
-    const seconds = 2;
+    const seconds = 1;
     const count = Math.round((seconds * 1000) / period);
     await page.evaluate(([n, p]) => window.skimlarkCallbacks(n, p, 2000), [count, period]);
     const after = await page.evaluate(() => window.Module.skimlarkFramesRun || 0);
