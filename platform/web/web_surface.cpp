@@ -8,12 +8,13 @@
 
 #include "platform/web/web_surface.h"
 
+#include "platform/gl/gl_api.h"
 #include "platform/gl/gl_surface.h"
 
 namespace {
 
 const char kCanvas[] = "#canvas";
-bool showPresents = true;
+bool finishPresents = false;
 
 class WebGlSurface : public GlSurface {
 public:
@@ -28,11 +29,16 @@ public:
             *height = 0;
         }
     }
-    void SwapBuffers() override {}
+    void SwapBuffers() override {
+        if (finishPresents) {
+            unsigned char pixel[4];
+            glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        }
+    }
     bool SetSwapInterval(int) override { return true; }
     bool PresentWaitsForRetrace() const override { return true; }
     double RefreshRateHz() override { return 60.0; }
-    bool HasDisplay() const override { return showPresents; }
+    bool HasDisplay() const override { return true; }
     // The page owns full screen (the Fullscreen API needs a gesture of the player's).
     void SetFullScreen(bool) override {}
 
@@ -42,8 +48,8 @@ private:
 
 }  // namespace
 
-void WebSurfaceShowPresents(bool show) {
-    showPresents = show;
+void WebSurfaceFinishPresents(bool finish) {
+    finishPresents = finish;
 }
 
 bool GlQueryDesktopMode(D3DDISPLAYMODE* mode) {

@@ -1,7 +1,7 @@
 // skimlark-capture in the browser: the page's capture mode (?capture=ARGUMENTS) runs it with the
 // tool's own command line once the data is in place. The run is the tool's, unpaced, on the page's
-// WebGL 2 context, whose presents finish the frame and show nothing, as the headless build's do;
-// with the scripted keyboard and a scripted pad read through the Gamepad API's path. The files it
+// WebGL 2 canvas, each present waiting for its frame as the headless build's do; with the
+// scripted keyboard and a scripted pad read through the Gamepad API's path. The files it
 // writes stay in the working directory for the page to hand over.
 #include <string>
 #include <vector>
@@ -31,7 +31,7 @@ private:
 
 int main(int argc, char** argv) {
     WebInputUseScript(true);
-    WebSurfaceShowPresents(false);
+    WebSurfaceFinishPresents(true);
     WebCaptureHost host;
     const int exitCode = RunCapture(std::vector<std::string>(argv + 1, argv + argc), &host);
     WebPageGameEnded(exitCode);
