@@ -50,7 +50,7 @@ PLATFORM_RANK = {folder: rank for rank, folders in enumerate(PLATFORM_LAYERS)
                  for folder in folders}
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
-BUILD_TEST = re.compile(r"^\s*#\s*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|__linux__|__MINGW\w*)\b")
+BUILD_TEST = re.compile(r"^\s*#\s*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|__linux__|__MINGW\w*|__EMSCRIPTEN__)\b")
 
 
 def folder_of(path):
