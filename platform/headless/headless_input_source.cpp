@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/dinput/input_source.h"
-#include "platform/headless/headless_keyboard.h"
+#include "platform/scripted_keyboard.h"
 
 void InputSourceOpen() {}
 
@@ -18,7 +18,7 @@ DWORD InputSourceFocusLosses() {
 
 void InputSourceReadKeys(BYTE keys[256]) {
     for (int code = 0; code < 256; ++code) {
-        keys[code] = HeadlessKeyHeld(static_cast<BYTE>(code)) ? 0x80 : 0;
+        keys[code] = ScriptedKeyboardHeld(static_cast<BYTE>(code)) ? 0x80 : 0;
     }
 }
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/dinput/input_source.h"
-#include "platform/headless/headless_keyboard.h"
+#include "platform/scripted_keyboard.h"
 #include "platform/web/web_input.h"
 #include "platform/web/web_key_map.h"
 
@@ -64,7 +64,8 @@ DWORD InputSourceFocusLosses() {
 
 void InputSourceReadKeys(BYTE keys[256]) {
     for (int code = 0; code < 256; ++code) {
-        const bool held = scripted ? HeadlessKeyHeld(static_cast<BYTE>(code)) : pageKeys[code] != 0;
+        const bool held =
+            scripted ? ScriptedKeyboardHeld(static_cast<BYTE>(code)) : pageKeys[code] != 0;
         keys[code] = held ? 0x80 : 0;
     }
 }

@@ -10,8 +10,8 @@
 #include "app/game_app.h"
 #include "platform/directinput8.h"
 #include "platform/gl/gl_device.h"
-#include "platform/headless/headless_keyboard.h"
 #include "platform/posix/system_clock.h"
+#include "platform/scripted_keyboard.h"
 
 namespace {
 
@@ -56,15 +56,15 @@ Frame Play(int frames, const std::vector<HeldKey>& keys) {
         return frame;
     }
     for (int f = 1; f <= frames; ++f) {
-        HeadlessReleaseAllKeys();
+        ScriptedKeyboardReleaseAll();
         for (const HeldKey& held : keys) {
             if (f >= held.first && f <= held.last) {
-                HeadlessSetKeyHeld(held.key, true);
+                ScriptedKeyboardSetHeld(held.key, true);
             }
         }
         app.Frame();
     }
-    HeadlessReleaseAllKeys();
+    ScriptedKeyboardReleaseAll();
     dynamic_cast<GlDevice*>(app.GetDevice())
         ->ReadBackBuffer(&frame.rgba, &frame.width, &frame.height);
     app.Shutdown();

@@ -5,8 +5,8 @@
 
 #include "app/game_app.h"
 #include "app/startup_failure.h"
-#include "platform/headless/headless_keyboard.h"
 #include "platform/scripted_game_pad.h"
+#include "platform/scripted_keyboard.h"
 #include "tools/capture/particle_dump.h"
 #include "tools/capture/png_file.h"
 
@@ -195,7 +195,7 @@ bool CaptureRun::CloseCsvs() {
 }
 
 bool CaptureRun::StartGame() {
-    HeadlessReleaseAllKeys();
+    ScriptedKeyboardReleaseAll();
     // The scripted pad is connected, at rest, before the game looks for pads.
     ScriptedGamePadSet(GamePadState{});
     const HWND window = host_->Window();
@@ -220,9 +220,9 @@ bool CaptureRun::StartGame() {
 
 bool CaptureRun::Frame() {
     const int frame = framesRun_ + 1;
-    HeadlessReleaseAllKeys();
+    ScriptedKeyboardReleaseAll();
     for (uint8_t key : KeysHeldOnFrame(options_, frame)) {
-        HeadlessSetKeyHeld(key, true);
+        ScriptedKeyboardSetHeld(key, true);
     }
     ScriptedGamePadSet(PadOnFrame(options_, frame));
     if (AnyOnFrame(options_.shots, frame)) {

@@ -1,4 +1,4 @@
-#include "platform/headless/headless_keyboard.h"
+#include "platform/scripted_keyboard.h"
 
 #include <array>
 
@@ -8,14 +8,14 @@ std::array<bool, 256> heldKeys{};
 
 }  // namespace
 
-void HeadlessSetKeyHeld(BYTE dikCode, bool held) {
+void ScriptedKeyboardSetHeld(BYTE dikCode, bool held) {
     heldKeys[dikCode] = held;
 }
 
-void HeadlessReleaseAllKeys() {
+void ScriptedKeyboardReleaseAll() {
     heldKeys.fill(false);
 }
 
-bool HeadlessKeyHeld(BYTE dikCode) {
+bool ScriptedKeyboardHeld(BYTE dikCode) {
     return heldKeys[dikCode];
 }
