@@ -20,21 +20,12 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from capture_runs import run_linux_capture  # noqa: E402
-from game_views import CLOCK_MS, VIEWS  # noqa: E402
+from game_views import VIEWS, capture_arguments  # noqa: E402
 
 MAX_MEAN = 0.1
 MAX_OVER16_PERCENT = 0.05
 OUTPUTS = ("trace.csv", "particles.csv", "shot.png")
 FIGURES = re.compile(r"mean_r=(\S+) mean_g=(\S+) mean_b=(\S+) over16_percent=(\S+) max=(\d+)")
-
-
-def capture_arguments(view):
-    frames, holds = VIEWS[view]
-    arguments = ["--frames", str(frames), "--clock-ms", CLOCK_MS]
-    for hold in holds:
-        arguments += ["--hold", hold]
-    return arguments + ["--trace", "trace.csv", "--particles", "%d=particles.csv" % frames,
-                        "--shot", "%d=shot.png" % frames]
 
 
 def read(path):
