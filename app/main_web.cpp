@@ -11,8 +11,8 @@
 
 #include "app/game_app.h"
 #include "app/startup_failure.h"
-#include "platform/posix/message_queue.h"
 #include "platform/pace/callback_pacer.h"
+#include "platform/posix/message_queue.h"
 #include "platform/web/web_input.h"
 #include "platform/web/web_page.h"
 
