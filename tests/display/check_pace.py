@@ -62,12 +62,15 @@ def picture_rect(width, height):
 
 
 class Game:
-    def __init__(self, options, server):
+    def __init__(self, options, server, base_env=None, stderr=None):
+        """`base_env` is the environment the server's display and the counter are added to (else
+        this script's); `stderr` a file the game's standard error goes to (else this script's)."""
         self.log = os.path.join(os.path.abspath(options.work), "presents.log")
-        env = present_log.counter_environment(server.environment(), options.counter, self.log)
+        env = present_log.counter_environment(server.environment(base_env), options.counter,
+                                              self.log)
         if options.present:
             env["SKIMLARK_PRESENT"] = options.present
-        self.process = subprocess.Popen([os.path.abspath(options.game)], env=env)
+        self.process = subprocess.Popen([os.path.abspath(options.game)], env=env, stderr=stderr)
 
     def presents(self):
         return present_log.presents(present_log.read_log(self.log))

@@ -1,0 +1,113 @@
+#!/usr/bin/python3
+"""The game survives an X server's faults and keeps the 60 Hz pace through them: on one private
+Xorg server with the dummy driver (as check_pace.py), the game runs full screen once per fault,
+with the fault injector (x11_faults.so) and the present counter preloaded:
+
+  present-counter-stops  at 60 Hz, where Present's retraces lead until, 3 s in, the server stops
+                         answering its notify requests: the game must say so once on standard
+                         error and go on at the clock grid's pace
+  randr-1.2              at 144 Hz, RandR reported as 1.2 from the start: no exact rate from it
+  crtc-removed           at 144 Hz, every CRTC read refused by the server (BadRRCrtc) from 3 s in,
+                         as in a hot-plug: an X error that must not end the game
+
+At 144 Hz neither a swap interval nor Present's 60 Hz clock may lead: the grid alone paces. For
+each, the game must still run and present 60 +- 1 times a second over --seconds (5) from
+--settle (1.5) seconds after the fault set in (or after its first present, if later), with the
+slots lost counted as elapsed 60 Hz slots less presents. Exits 0 when all hold, 1 when one does
+not, 77 (skipped) as check_pace.py does. Run it in the build directory.
+
+  check_x11_faults.py --game PROGRAM --counter present_counter.so --faults x11_faults.so --work DIR
+"""
+import argparse
+import os
+import re
+import signal
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+sys.path.insert(0, HERE)
+import check_pace  # noqa: E402
+from dummy_xorg import DummyXorg, missing_tools  # noqa: E402
+
+# (fault, mode, seconds after the start at which it sets in)
+FAULTS = [("present-counter-stops", (1024, 768, 60), 3.0),
+          ("randr-1.2", (1024, 768, 144), 0.0),
+          ("crtc-removed", (1024, 768, 144), 3.0)]
+STOPPED_LINE = "skimlark: the X server stopped counting retraces; pacing by the clock"
+
+
+def wait_onset(game, errors, fault):
+    """The CLOCK_MONOTONIC time the injector says its fault set in."""
+    pattern = re.compile(r"^x11_faults: %s from ([0-9.]+)$" % re.escape(fault), re.M)
+    deadline = time.monotonic() + check_pace.START_TIMEOUT
+    while time.monotonic() < deadline:
+        with open(errors) as source:
+            found = pattern.search(source.read())
+        if found:
+            return float(found.group(1))
+        if game.process.poll() is not None:
+            raise RuntimeError("%s: the game ended with %d before the fault set in"
+                               % (fault, game.process.returncode))
+        time.sleep(0.1)
+    raise RuntimeError("%s: the fault was never injected" % fault)
+
+
+def run_fault(options, server, fault, mode, after):
+    width, height, hertz = mode
+    reported = server.set_mode(width, height, hertz)
+    label = "%s at %dx%d, %.2f Hz" % (fault, width, height, reported)
+    errors = os.path.join(os.path.abspath(options.work), fault + ".stderr")
+    env = dict(os.environ, SKIMLARK_X11_FAULT=fault, SKIMLARK_X11_FAULT_AFTER=str(after))
+    preload = env.get("LD_PRELOAD", "")
+    env["LD_PRELOAD"] = os.path.abspath(options.faults) + (" " + preload if preload else "")
+    with open(errors, "w") as stderr:
+        game = check_pace.Game(options, server, env, stderr)
+        try:
+            _, first = game.wait_first_present()
+            onset = wait_onset(game, errors, fault)
+            start = max(first, onset) + options.settle
+            held = check_pace.check_pace(game, label, start, start + options.seconds)
+        finally:
+            game.stop()
+    with open(errors) as source:
+        said = source.read().splitlines()
+    if fault == "present-counter-stops":
+        times = said.count(STOPPED_LINE)
+        print("check_x11_faults: %s: the game said it stopped following the retraces %d time%s"
+              % (label, times, "" if times == 1 else "s"))
+        held &= times == 1
+    return held
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--game", required=True)
+    parser.add_argument("--counter", required=True)
+    parser.add_argument("--faults", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--settle", type=float, default=1.5)
+    parser.add_argument("--seconds", type=float, default=5.0)
+    options = parser.parse_args()
+    options.present = None
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+
+    missing = missing_tools(window_manager=True)
+    if missing:
+        print("check_x11_faults: skipped, missing: %s (scripts/install-deps test)"
+              % ", ".join(missing))
+        return check_pace.SKIPPED
+    os.makedirs(options.work, exist_ok=True)
+    with DummyXorg(options.work) as server:
+        server.start_window_manager()
+        held = all([run_fault(options, server, *fault) for fault in FAULTS])
+    return 0 if held else 1
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except RuntimeError as error:
+        print("check_x11_faults: %s" % error)
+        sys.exit(1)
