@@ -280,7 +280,10 @@ HRESULT STDMETHODCALLTYPE GlDevice::Present(const RECT*, const RECT*, HWND, cons
         if (PacedPresents()) {
             // The frame is finished while the pacer waits, not after it.
             glFlush();
-            if (pacer.RateCheckDue()) {
+            // Retraces that led and stopped (a server that no longer answers) leave the loop
+            // unpaced: the grid takes over at this present, not at the next rate check.
+            const bool retracesStopped = !gridPaced && !surface->PresentWaitsForRetrace();
+            if (pacer.RateCheckDue() || retracesStopped) {
                 ApplyPace();
             }
             if (gridPaced) {
