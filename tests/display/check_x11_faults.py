@@ -13,7 +13,8 @@ with the fault injector (x11_faults.so) and the present counter preloaded:
 At 144 Hz neither a swap interval nor Present's 60 Hz clock may lead: the grid alone paces. For
 each, the game must still run and present 60 +- 1 times a second over --seconds (5) from
 --settle (1.5) seconds after the fault set in (or after its first present, if later), with the
-slots lost counted as elapsed 60 Hz slots less presents. Exits 0 when all hold, 1 when one does
+slots lost counted as elapsed 60 Hz slots less presents; and from the fault on, no second may
+hold more than 61 presents (a loop left unpaced for a moment). Exits 0 when all hold, 1 when one does
 not, 77 (skipped) as check_pace.py does. Run it in the build directory.
 
   check_x11_faults.py --game PROGRAM --counter present_counter.so --faults x11_faults.so --work DIR
