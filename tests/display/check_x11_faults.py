@@ -17,7 +17,8 @@ slots lost counted as elapsed 60 Hz slots less presents; and from the fault on, 
 hold more than 61 presents (a loop left unpaced for a moment). Exits 0 when all hold, 1 when one does
 not, 77 (skipped) as check_pace.py does. Run it in the build directory.
 
-  check_x11_faults.py --game PROGRAM --counter present_counter.so --faults x11_faults.so --work DIR
+  check_x11_faults.py --game PROGRAM --counter present_counter.so --faults x11_faults.so
+                      --work DIR
 """
 import argparse
 import bisect
@@ -38,14 +39,14 @@ from dummy_xorg import DummyXorg, missing_tools  # noqa: E402
 FAULTS = [("present-counter-stops", (1024, 768, 60), 3.0),
           ("randr-1.2", (1024, 768, 144), 0.0),
           ("crtc-removed", (1024, 768, 144), 3.0)]
-ONSET_TIMEOUT = 10.0
+ONSET_TIMEOUT = 3.0
+STARTS = 3
 STOPPED_LINE = "skimlark: the X server stopped counting retraces; pacing by the clock"
 
 
 def wait_onset(game, errors, fault, after):
-    """The CLOCK_MONOTONIC time the injector says its fault set in. It says so at the first call
-    it changes: a game that makes none (one that never followed Present's retraces, as where the
-    server was too slow to answer at the start) cannot show the fault."""
+    """The CLOCK_MONOTONIC time the injector says its fault set in (it says so at the first call
+    it changes), or None when the game made no such call within ONSET_TIMEOUT of the onset."""
     pattern = re.compile(r"^x11_faults: %s from ([0-9.]+)$" % re.escape(fault), re.M)
     deadline = time.monotonic() + after + ONSET_TIMEOUT
     while time.monotonic() < deadline:
@@ -57,8 +58,30 @@ def wait_onset(game, errors, fault, after):
             raise RuntimeError("%s: the game ended with %d before the fault set in"
                                % (fault, game.process.returncode))
         time.sleep(0.1)
-    raise RuntimeError("%s: the game made no call the fault changes within %g s of its first "
-                       "present" % (fault, after + ONSET_TIMEOUT))
+    return None
+
+
+def start_game(options, server, env, errors, fault, after):
+    """The game, its first present and the moment the fault set in. Here the game follows
+    Present's clock only where its first measure of the clock (one retrace, which this server
+    times with a timer of its own) agrees with the mode within a few per cent; on a busy machine
+    it may not, and then there is no counter to stop: the game is started again."""
+    for _ in range(STARTS):
+        with open(errors, "w") as stderr:
+            game = check_pace.Game(options, server, env, stderr)
+        try:
+            _, first = game.wait_first_present()
+            onset = wait_onset(game, errors, fault, after)
+        except BaseException:
+            game.stop()
+            raise
+        if onset is not None:
+            return game, first, onset
+        game.stop()
+        print("check_x11_faults: %s: the game made no call the fault changes; started again"
+              % fault, flush=True)
+    raise RuntimeError("%s: in %d starts the game never made the call the fault changes"
+                       % (fault, STARTS))
 
 
 def fastest_second(times, start, end):
@@ -79,24 +102,21 @@ def run_fault(options, server, fault, mode, after):
     env = dict(os.environ, SKIMLARK_X11_FAULT=fault, SKIMLARK_X11_FAULT_AFTER=str(after))
     preload = env.get("LD_PRELOAD", "")
     env["LD_PRELOAD"] = os.path.abspath(options.faults) + (" " + preload if preload else "")
-    with open(errors, "w") as stderr:
-        game = check_pace.Game(options, server, env, stderr)
-        try:
-            _, first = game.wait_first_present()
-            onset = wait_onset(game, errors, fault, after)
-            start = max(first, onset) + options.settle
-            end = start + options.seconds
-            held = check_pace.check_pace(game, label, start, end)
-            # From the moment the fault sets in, no stretch runs faster than the pace: a loop
-            # left unpaced while the game notices would play the game too fast for that while.
-            _, times = game.presents()
-            fastest = fastest_second(times, max(first, onset), end)
-            print("check_x11_faults: %s: at most %d presents in any second after the fault%s"
-                  % (label, fastest, "" if fastest <= check_pace.PACE + check_pace.PACE_TOLERANCE
-                     else " -- faster than the pace"))
-            held &= fastest <= check_pace.PACE + check_pace.PACE_TOLERANCE
-        finally:
-            game.stop()
+    game, first, onset = start_game(options, server, env, errors, fault, after)
+    try:
+        start = max(first, onset) + options.settle
+        end = start + options.seconds
+        held = check_pace.check_pace(game, label, start, end)
+        # From the moment the fault sets in, no stretch runs faster than the pace: a loop
+        # left unpaced while the game notices would play the game too fast for that while.
+        _, times = game.presents()
+        fastest = fastest_second(times, max(first, onset), end)
+        print("check_x11_faults: %s: at most %d presents in any second after the fault%s"
+              % (label, fastest, "" if fastest <= check_pace.PACE + check_pace.PACE_TOLERANCE
+                 else " -- faster than the pace"))
+        held &= fastest <= check_pace.PACE + check_pace.PACE_TOLERANCE
+    finally:
+        game.stop()
     with open(errors) as source:
         said = source.read().splitlines()
     if fault == "present-counter-stops":
