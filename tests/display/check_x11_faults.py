@@ -65,10 +65,9 @@ def wait_onset(game, errors, fault, deadline):
 def start_game(options, server, env, errors, fault, after):
     """The game, its first present and the moment the fault set in. Here the game follows
     Present's clock only where its first measure of the clock (one retrace, which this server
-    times with a timer of its own) agrees with the mode within a few per cent; on a busy machine
-    it may not (about half the starts here: a retrace timed at 17.4 ms instead of 16.7 gives
-    57.4 Hz against the mode's 59.87), and then there is no counter to stop: the game is started
-    again."""
+    times with a timer of its own) agrees with the mode within a few per cent. About half the
+    starts here it does not (a retrace timed at 17.4 ms instead of 16.7 gives 57.4 Hz against the
+    mode's 59.87), and then there is no counter to stop: the game is started again."""
     for _ in range(STARTS):
         deadline = time.monotonic() + after + ONSET_TIMEOUT
         with open(errors, "w") as stderr:
