@@ -13,7 +13,7 @@ public:
     virtual ~GlSurface() = default;
 
     // The dialect the context speaks.
-    virtual const GlDialect& Dialect() const { return DesktopGlDialect(); }
+    virtual const GlDialect& Dialect() const = 0;
 
     // Pixel size of the window's drawable; 0 x 0 when there is no window.
     virtual void GetDrawableSize(int* width, int* height) = 0;
