@@ -69,11 +69,13 @@ HWND SdlCreateGameWindow(const char* title, int width, int height, const char** 
         SDL_Quit();
         return nullptr;
     }
+    WatchDisplayRate(window);
     WaitForKeyboardFocus(window);
     return reinterpret_cast<HWND>(window);
 }
 
 void SdlDestroyGameWindow(HWND window) {
+    StopWatchingDisplayRate();
     if (window != nullptr) {
         SDL_DestroyWindow(reinterpret_cast<SDL_Window*>(window));
     }
