@@ -77,9 +77,14 @@ double ReadRefreshHertz(SDL_Window* window, bool* refused) {
 
 }  // namespace
 
-void WatchDisplayRate(SDL_Window* window) {
+void StartDisplayRateWatch() {
     cache.MarkStale();
     lastExact = 0.0;
+    changesAnnounced = false;
+    SDL_SetEventFilter(NoteRateChanges, nullptr);
+}
+
+void WatchDisplayRate(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     changesAnnounced = SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
@@ -87,7 +92,6 @@ void WatchDisplayRate(SDL_Window* window) {
     if (changesAnnounced) {
         SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     }
-    SDL_SetEventFilter(NoteRateChanges, nullptr);
 }
 
 void StopWatchingDisplayRate() {

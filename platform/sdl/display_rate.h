@@ -5,8 +5,10 @@
 
 struct SDL_Window;
 
-// Watches what can change the window's rate from now on: RandR's change notices where the X
-// server sends them, the window moving or changing display. Once a window is made.
+// Watches the events that can change a window's rate from now on: the window moving or changing
+// display. Before the window is made, as SDL drops the events queued when it starts.
+void StartDisplayRateWatch();
+// Adds RandR's change notices where the window's X server sends them. Once the window is made.
 void WatchDisplayRate(SDL_Window* window);
 // Stops it, before SDL is shut down.
 void StopWatchingDisplayRate();
