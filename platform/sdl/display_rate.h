@@ -6,11 +6,11 @@
 struct SDL_Window;
 
 // Watches the events that can change a window's rate from now on: the window moving or changing
-// display. Before the window is made, as SDL drops the events queued when it starts.
+// display. Before the window is made: SDL drops the events already queued when this starts.
 void StartDisplayRateWatch();
 // Adds RandR's change notices where the window's X server sends them. Once the window is made.
 void WatchDisplayRate(SDL_Window* window);
-// Stops it, before SDL is shut down.
+// Stops both, before SDL is shut down.
 void StopWatchingDisplayRate();
 // The next answer is read afresh (a device reset may follow a change of display or mode).
 void ForgetDisplayRate();
