@@ -1,31 +1,7 @@
 # The browser build's pieces beside the game library: the web platform with the OpenGL layer, the
 # game's program (skimlark.js and .wasm) and the capture tool's, the page, and the data pack made
 # from data/ as a content tool built for this machine writes it.
-set(SKIMLARK_CONTENT_TOOL "" CACHE FILEPATH
-    "A skimlark-content built for this machine, to write data/; empty: build one")
-if(SKIMLARK_CONTENT_TOOL)
-    set(SKIMLARK_HOST_CONTENT ${SKIMLARK_CONTENT_TOOL})
-    set(SKIMLARK_HOST_CONTENT_DEPENDS ${SKIMLARK_CONTENT_TOOL})
-else()
-    include(ExternalProject)
-    set(SKIMLARK_HOST_CONTENT ${CMAKE_BINARY_DIR}/host-content/skimlark-content)
-    if(CMAKE_GENERATOR MATCHES "Makefiles")
-        set(SKIMLARK_HOST_BUILD "$(MAKE)" skimlark-content)
-    else()
-        set(SKIMLARK_HOST_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target skimlark-content)
-    endif()
-    # The host's own compilers, not Emscripten's.
-    ExternalProject_Add(skimlark_host_content
-        SOURCE_DIR ${SKIMLARK_ROOT}
-        BINARY_DIR ${CMAKE_BINARY_DIR}/host-content
-        CMAKE_ARGS -DSKIMLARK_CONTENT_TOOL_ONLY=ON -DCMAKE_BUILD_TYPE=Release
-            -DCMAKE_TOOLCHAIN_FILE= -DCMAKE_C_COMPILER=cc -DCMAKE_CXX_COMPILER=c++
-        BUILD_COMMAND ${SKIMLARK_HOST_BUILD}
-        BUILD_ALWAYS ON
-        BUILD_BYPRODUCTS ${SKIMLARK_HOST_CONTENT}
-        INSTALL_COMMAND "")
-    set(SKIMLARK_HOST_CONTENT_DEPENDS skimlark_host_content ${SKIMLARK_HOST_CONTENT})
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/HostContentTool.cmake)
 
 # The page's site: everything a static server hands out, with relative URLs only.
 set(SKIMLARK_SITE ${CMAKE_BINARY_DIR}/site)

@@ -1,38 +1,14 @@
 # What the Windows build adds to skimlark.exe and its zip: the game's icon, painted into a .ico by
-# the content tool, a program of the build machine (built here for it, unless
-# SKIMLARK_CONTENT_TOOL names one already built); the version and the licence line of its
-# resource script; its application manifest; and the zip's LICENSE.txt and README.txt, with Windows line ends.
-set(SKIMLARK_CONTENT_TOOL "" CACHE FILEPATH
-    "A skimlark-content built for this machine, to paint the icon; empty: build one")
-if(SKIMLARK_CONTENT_TOOL)
-    set(SKIMLARK_ICON_PAINTER ${SKIMLARK_CONTENT_TOOL})
-    set(SKIMLARK_ICON_PAINTER_DEPENDS ${SKIMLARK_CONTENT_TOOL})
-else()
-    # The same sources configured for the build machine, only the content tool's part of them.
-    include(ExternalProject)
-    set(SKIMLARK_ICON_PAINTER ${CMAKE_BINARY_DIR}/host-content/skimlark-content)
-    # A recursive make shares the build's job slots; other build tools get their own.
-    if(CMAKE_GENERATOR MATCHES "Makefiles")
-        set(SKIMLARK_HOST_BUILD "$(MAKE)" skimlark-content)
-    else()
-        set(SKIMLARK_HOST_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target skimlark-content)
-    endif()
-    ExternalProject_Add(skimlark_host_content
-        SOURCE_DIR ${SKIMLARK_ROOT}
-        BINARY_DIR ${CMAKE_BINARY_DIR}/host-content
-        CMAKE_ARGS -DSKIMLARK_CONTENT_TOOL_ONLY=ON -DCMAKE_BUILD_TYPE=Release
-        BUILD_COMMAND ${SKIMLARK_HOST_BUILD}
-        BUILD_ALWAYS ON
-        BUILD_BYPRODUCTS ${SKIMLARK_ICON_PAINTER}
-        INSTALL_COMMAND "")
-    set(SKIMLARK_ICON_PAINTER_DEPENDS skimlark_host_content ${SKIMLARK_ICON_PAINTER})
-endif()
+# the content tool, a program of the build machine (HostContentTool.cmake); the version and the
+# licence line of its resource script; its application manifest; and the zip's LICENSE.txt and
+# README.txt, with Windows line ends.
+include(${CMAKE_CURRENT_LIST_DIR}/HostContentTool.cmake)
 
 set(SKIMLARK_ICON ${CMAKE_BINARY_DIR}/icons/skimlark.ico)
 add_custom_command(
     OUTPUT ${SKIMLARK_ICON}
-    COMMAND ${SKIMLARK_ICON_PAINTER} --icons ${CMAKE_BINARY_DIR}/icons
-    DEPENDS ${SKIMLARK_ICON_PAINTER_DEPENDS}
+    COMMAND ${SKIMLARK_HOST_CONTENT} --icons ${CMAKE_BINARY_DIR}/icons
+    DEPENDS ${SKIMLARK_HOST_CONTENT_DEPENDS}
     COMMENT "Painting the game's icon"
     VERBATIM)
 add_custom_target(skimlark_icon DEPENDS ${SKIMLARK_ICON})

@@ -154,6 +154,7 @@ bool GlDevice::ApplyPresentParameters(D3DPRESENT_PARAMETERS& parameters) {
     glViewport(0, 0, width, height);
     ++viewportVersion;
     // A reset may follow a change of display or mode: the rate is read again.
+    surface->ForgetRefreshRate();
     ApplyPace();
     return true;
 }

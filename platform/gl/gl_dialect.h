@@ -52,5 +52,6 @@ public:
     virtual void ReadPixelsBgra(GLsizei width, GLsizei height, void* bytes) const = 0;
 };
 
+// The browser build links only the ES dialect: WebGL 2 lacks the desktop one's calls.
 const GlDialect& DesktopGlDialect();
 const GlDialect& EsGlDialect();

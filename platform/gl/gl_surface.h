@@ -13,7 +13,7 @@ public:
     virtual ~GlSurface() = default;
 
     // The dialect the context speaks.
-    virtual const GlDialect& Dialect() const { return DesktopGlDialect(); }
+    virtual const GlDialect& Dialect() const = 0;
 
     // Pixel size of the window's drawable; 0 x 0 when there is no window.
     virtual void GetDrawableSize(int* width, int* height) = 0;
@@ -24,8 +24,11 @@ public:
     // Whether a present surely waits for the retrace its swap interval asks for, so that no clock
     // need hold it back (a swap interval alone is only a request).
     virtual bool PresentWaitsForRetrace() const { return false; }
-    // The display's retraces a second, read afresh; 0 when not reported.
+    // The display's retraces a second; 0 when not reported. Cheap: a window system reads it again
+    // only when something can have changed it (or it cannot tell, once a second at most).
     virtual double RefreshRateHz() = 0;
+    // The next RefreshRateHz reads the rate afresh.
+    virtual void ForgetRefreshRate() {}
     // Whether presents are paced to a display at all (false for the headless build).
     virtual bool HasDisplay() const = 0;
     // Switches between a borderless desktop-sized window and the plain window.

@@ -47,10 +47,14 @@ void PresentPacer::SetRate(double presentsPerSecond, double retraceHertz, int sw
     started = false;
 }
 
-bool PresentPacer::RetracesLead() const {
+bool PresentPacer::IntervalIsThePace() const {
     // At a whole multiple of the pace, N retraces a present are the pace.
-    return retraces.Locked() && std::fabs(rate * retracesPerPresent - retraces.NominalHertz()) <=
-                                    1e-6 * retraces.NominalHertz();
+    return std::fabs(rate * retracesPerPresent - retraces.NominalHertz()) <=
+           1e-6 * retraces.NominalHertz();
+}
+
+bool PresentPacer::RetracesLead() const {
+    return retraces.Locked() && IntervalIsThePace();
 }
 
 uint64_t PresentPacer::SlotTime(int64_t index) const {
@@ -63,8 +67,7 @@ void PresentPacer::BeforePresent() {
     const uint64_t now = clock();
     const bool aim = retraces.Locked() || retraces.ProbeDue(now);
     aimedAt = 0.0;
-    if (aim && std::fabs(rate * retracesPerPresent - retraces.NominalHertz()) <=
-                   1e-6 * retraces.NominalHertz()) {
+    if (aim && IntervalIsThePace()) {
         // The retrace the swap interval points at, or the first the swap can still make; woken
         // half a slot before it, so that an overshooting sleep cannot miss it.
         const double period = retraces.Period();

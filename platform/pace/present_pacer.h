@@ -39,6 +39,8 @@ public:
     bool RateCheckDue();
 
 private:
+    // Whether the swap interval's retraces come exactly at the pace (a whole multiple of it).
+    bool IntervalIsThePace() const;
     uint64_t SlotTime(int64_t slot) const;
     // Waits for the next slot of the grid, aiming at a retrace where `aim` is set.
     void WaitForSlot(uint64_t now, bool aim);

@@ -50,6 +50,7 @@ public:
                          MeasuredRateIsTheDisplays(retraces, mode);
         return followRetraces ? retraces : mode;
     }
+    void ForgetRefreshRate() override { ForgetDisplayRate(); }
     bool PresentWaitsForRetrace() const override {
         return followRetraces && x11Presenter->WaitsForRetrace();
     }

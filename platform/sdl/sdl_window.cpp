@@ -61,6 +61,7 @@ HWND SdlCreateGameWindow(const char* title, int width, int height, const char** 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // The device draws into its own back buffer; the window only receives the finished frame.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    StartDisplayRateWatch();
     SDL_Window* window =
         SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                          SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
@@ -69,12 +70,14 @@ HWND SdlCreateGameWindow(const char* title, int width, int height, const char** 
         SDL_Quit();
         return nullptr;
     }
+    WatchDisplayRate(window);
     WaitForKeyboardFocus(window);
     return reinterpret_cast<HWND>(window);
 }
 
 void SdlDestroyGameWindow(HWND window) {
     if (window != nullptr) {
+        StopWatchingDisplayRate();
         SDL_DestroyWindow(reinterpret_cast<SDL_Window*>(window));
     }
     SDL_Quit();
