@@ -238,14 +238,20 @@ class DummyXorg:
             d.close()
         raise RuntimeError("%s did not take the screen" % command)
 
-    def set_mode(self, width, height, hertz):
-        """Adds the mode (once) and switches the output to it; returns the rate xrandr then
-        reports as current, in Hz."""
+    def add_mode(self, width, height, hertz):
+        """Adds the mode to the output's list (once; each time the output changes, so RandR
+        tells its listeners, as when a monitor is plugged in); returns its name."""
         name, clock, timings, flags = cvt_reduced_blanking(width, height, hertz)
         if name not in self.modes_added:
             self.xrandr("--newmode", name, "%.2f" % clock, *[str(t) for t in timings], *flags)
             self.xrandr("--addmode", self.output, name)
             self.modes_added.add(name)
+        return name
+
+    def set_mode(self, width, height, hertz):
+        """Adds the mode (once) and switches the output to it; returns the rate xrandr then
+        reports as current, in Hz."""
+        name = self.add_mode(width, height, hertz)
         self.xrandr("--output", self.output, "--mode", name)
         return self.current_mode()[2]
 
