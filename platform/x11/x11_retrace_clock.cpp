@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kAnswerTimeoutMs = 100;
 constexpr uint64_t kRateSpanMicroseconds = 1000000;
+// Retraces the first measure of the rate spans.
+constexpr uint64_t kFirstSpanRetraces = 6;
 
 }  // namespace
 
@@ -37,10 +39,17 @@ std::unique_ptr<X11RetraceClock> X11RetraceClock::Create(xcb_connection_t* conne
     xcb_present_select_input(connection, eventId, window, XCB_PRESENT_EVENT_MASK_COMPLETE_NOTIFY);
     std::unique_ptr<X11RetraceClock> clock(
         new X11RetraceClock(connection, window, eventId, events));
-    // A server that never answers is found now, not at the first frame; and the span between
-    // two retraces gives a first measure of their rate.
-    if (!clock->Notify(0) || !clock->WaitForRetrace(1) || !clock->WaitForRetrace(1)) {
+    // A server that never answers is found now, not at the first frame; and a span of a few
+    // retraces gives a first measure of their rate. One retrace would not do: a server whose
+    // retraces are a timer of its own stamps each a millisecond or so late, and that measure
+    // decides whether its retraces are taken for the display's at all.
+    if (!clock->Notify(0)) {
         return nullptr;
+    }
+    for (uint64_t retrace = 0; retrace <= kFirstSpanRetraces; ++retrace) {
+        if (!clock->WaitForRetrace(1)) {
+            return nullptr;
+        }
     }
     return clock;
 }
@@ -95,19 +104,9 @@ bool X11RetraceClock::Notify(uint64_t target) {
                 continue;
             }
             // Only an answer at a retrace waited for marks a retrace's time (one for "now" is
-            // stamped with the moment it was asked); the first span gives a first figure, then
-            // one a second.
+            // stamped with the moment it was asked).
             if (target != 0) {
-                if (!spanStarted || msc <= spanMsc || ust <= spanUst) {
-                    spanStarted = true;
-                    spanUst = ust;
-                    spanMsc = msc;
-                } else if (hertz == 0.0 || ust - spanUst >= kRateSpanMicroseconds) {
-                    hertz = static_cast<double>(msc - spanMsc) * 1e6 /
-                            static_cast<double>(ust - spanUst);
-                    spanUst = ust;
-                    spanMsc = msc;
-                }
+                NoteRetrace(ust, msc);
             }
             known = true;
             lastMsc = msc;
@@ -122,5 +121,21 @@ bool X11RetraceClock::Notify(uint64_t target) {
         }
         pollfd descriptor = {xcb_get_file_descriptor(connection), POLLIN, 0};
         poll(&descriptor, 1, static_cast<int>(left));
+    }
+}
+
+void X11RetraceClock::NoteRetrace(uint64_t ust, uint64_t msc) {
+    if (!spanStarted || msc <= spanMsc || ust <= spanUst) {
+        spanStarted = true;
+        spanUst = ust;
+        spanMsc = msc;
+        return;
+    }
+    // A first figure over a few retraces, then one a second.
+    const bool first = hertz == 0.0 && msc - spanMsc >= kFirstSpanRetraces;
+    if (first || ust - spanUst >= kRateSpanMicroseconds) {
+        hertz = static_cast<double>(msc - spanMsc) * 1e6 / static_cast<double>(ust - spanUst);
+        spanUst = ust;
+        spanMsc = msc;
     }
 }

@@ -38,6 +38,8 @@ private:
                     xcb_special_event* events);
     // Sends a request to be told at retrace `target` (0: now) and waits for its answer.
     bool Notify(uint64_t target);
+    // Counts retrace `msc`, stamped `ust` microseconds by the server, into the rate's span.
+    void NoteRetrace(uint64_t ust, uint64_t msc);
 
     xcb_connection_t* connection;
     uint32_t window;

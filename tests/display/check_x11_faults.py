@@ -15,7 +15,7 @@ At 144 Hz neither a swap interval nor Present's 60 Hz clock may lead: the grid a
 each, the game must still run and present 60 +- 1 times a second over --seconds (5) from
 --settle (1.5) seconds after the fault set in (or after its first present, if later), with the
 slots lost counted as elapsed 60 Hz slots less presents; and from the fault on, no second may
-hold more than 61 presents (a loop left unpaced for a moment). Exits 0 when all hold, 1 when one
+hold more than 64 presents (a loop left unpaced for a moment gives 80 and more). Exits 0 when all hold, 1 when one
 does not, 77 (skipped) as check_pace.py does. Run it in the build directory.
 
   check_x11_faults.py --game PROGRAM --counter present_counter.so --faults x11_faults.so
@@ -41,9 +41,8 @@ FAULTS = [("present-counter-stops", (1024, 768, 60), 3.0),
           ("randr-1.2", (1024, 768, 144), 0.0),
           ("crtc-removed", (1024, 768, 144), 3.0)]
 # The fault's call comes within this long of its onset, where it comes at all (Present's waits
-# are one a frame; RandR is read again at its change notice); starts tried before giving up.
+# are one a frame; RandR is read again at its change notice).
 ONSET_TIMEOUT = 2.0
-STARTS = 5
 STOPPED_LINE = "skimlark: the X server stopped counting retraces; pacing by the clock"
 
 
@@ -64,34 +63,31 @@ def wait_onset(game, errors, fault, deadline):
 
 
 def start_game(options, server, env, errors, fault, after):
-    """The game, its first present and the moment the fault set in. Here the game follows
-    Present's clock only where its first measure of the clock (one retrace, which this server
-    times with a timer of its own) agrees with the mode within a few per cent. About half the
-    starts here it does not (a retrace timed at 17.4 ms instead of 16.7 gives 57.4 Hz against the
-    mode's 59.87), and then there is no counter to stop: the game is started again."""
-    for attempt in range(STARTS):
-        spawned = time.monotonic()
-        deadline = spawned + after + ONSET_TIMEOUT
-        with open(errors, "w") as stderr:
-            game = check_pace.Game(options, server, env, stderr)
-        try:
-            _, first = game.wait_first_present()
-            if fault == "crtc-removed":
-                # The game reads the rate again only when RandR says the outputs changed: a new
-                # mode on the output says so, as a hot-plug would, once the CRTC is "gone".
-                check_pace.wait_until(spawned + after + 0.2)
-                server.add_mode(1280, 1024, 70 + attempt)
-            onset = wait_onset(game, errors, fault, max(deadline, time.monotonic() + 1.0))
-        except BaseException:
-            game.stop()
-            raise
-        if onset is not None:
-            return game, first, onset
+    """The game, its first present and the moment the fault set in."""
+    spawned = time.monotonic()
+    deadline = spawned + after + ONSET_TIMEOUT
+    with open(errors, "w") as stderr:
+        game = check_pace.Game(options, server, env, stderr)
+    try:
+        _, first = game.wait_first_present()
+        if fault == "crtc-removed":
+            # The game reads the rate again only when RandR says the outputs changed: a new mode
+            # on the output says so, as a hot-plug would, once the CRTC is "gone".
+            check_pace.wait_until(spawned + after + 0.2)
+            server.add_mode(1280, 1024, 70)
+        onset = wait_onset(game, errors, fault, max(deadline, time.monotonic() + 1.0))
+    except BaseException:
         game.stop()
-        print("check_x11_faults: %s: the game made no call the fault changes; started again"
-              % fault, flush=True)
-    raise RuntimeError("%s: in %d starts the game never made the call the fault changes"
-                       % (fault, STARTS))
+        raise
+    if onset is None:
+        game.stop()
+        raise RuntimeError("%s: the game never made the call the fault changes" % fault)
+    return game, first, onset
+
+
+# A present late by up to three slots (a stall of the busy machine), the next ones on their slots,
+# puts up to three more into the second that starts at it; a loop left unpaced adds 20 or more.
+MOST_IN_A_SECOND = 64
 
 
 def fastest_second(times, start, end):
@@ -122,9 +118,8 @@ def run_fault(options, server, fault, mode, after):
         _, times = game.presents()
         fastest = fastest_second(times, max(first, onset), end)
         print("check_x11_faults: %s: at most %d presents in any second after the fault%s"
-              % (label, fastest, "" if fastest <= check_pace.PACE + check_pace.PACE_TOLERANCE
-                 else " -- faster than the pace"))
-        held &= fastest <= check_pace.PACE + check_pace.PACE_TOLERANCE
+              % (label, fastest, "" if fastest <= MOST_IN_A_SECOND else " -- faster than the pace"))
+        held &= fastest <= MOST_IN_A_SECOND
     finally:
         game.stop()
     with open(errors) as source:
